@@ -1,0 +1,6 @@
+#pragma once
+
+#include "res/product_texts.h"
+
+// The whole program: options, the instrument link, the application object.
+int RunProgram(int argc, char** argv, const ProductTexts& texts);

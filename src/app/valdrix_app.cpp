@@ -1,0 +1,9 @@
+#include "app/valdrix_app.h"
+
+#include "app/valdrix_dlg.h"
+
+bool CValdrixApp::InitInstance() {
+    CValdrixDlg dlg;
+    dlg.DoModal();
+    return false;
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "framework/wnd.h"
+
+inline constexpr int BST_UNCHECKED = 0;
+inline constexpr int BST_CHECKED = 1;
+
+class CButton : public CWnd {
+public:
+    int GetCheck() const;
+    void SetCheck(int state);
+};

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <string>
+
+// The framework's string type: a plain narrow string. Texts typed by the operator arrive as UTF-8.
+using CString = std::string;

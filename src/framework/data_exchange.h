@@ -1,0 +1,34 @@
+#pragma once
+
+#include "framework/cstring.h"
+
+class CDialog;
+class CWnd;
+
+// One run of data exchange between a dialog's members and its controls. Once a field has
+// failed, every later exchange of the run does nothing.
+class CDataExchange {
+public:
+    CDataExchange(CDialog& dialog, bool saveAndValidate)
+        : m_pDlgWnd(&dialog), m_bSaveAndValidate(saveAndValidate) {}
+
+    CDialog* m_pDlgWnd;
+    bool m_bSaveAndValidate;
+
+    bool Failed() const { return m_failed; }
+    // Tells the operator, puts the focus on the field being exchanged, and ends the run.
+    void Fail(const CString& message);
+    // The control that is being exchanged; a range check refers to the last one prepared.
+    CWnd PrepareCtrl(int id);
+
+private:
+    int m_lastControl = 0;
+    bool m_failed = false;
+};
+
+void DDX_Control(CDataExchange* pDX, int id, CWnd& control);
+void DDX_Text(CDataExchange* pDX, int id, double& value);
+void DDX_Text(CDataExchange* pDX, int id, int& value);
+void DDX_Text(CDataExchange* pDX, int id, CString& value);
+void DDV_MinMaxDouble(CDataExchange* pDX, double value, double minimum, double maximum);
+void DDV_MinMaxInt(CDataExchange* pDX, int value, int minimum, int maximum);

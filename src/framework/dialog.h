@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <map>
+
+#include "framework/dialog_template.h"
+#include "framework/dialog_units.h"
+#include "framework/system_menu.h"
+#include "framework/wnd.h"
+
+class CDataExchange;
+class QWidget;
+
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+
+// A dialog built from a template. The object exists before its window: the window is made by
+// Create (modeless; a child page when the template says so) or by DoModal, and OnInitDialog
+// runs once its controls exist.
+class CDialog : public QObject, public CWnd {
+public:
+    explicit CDialog(unsigned templateId);
+    ~CDialog() override;
+    CDialog(const CDialog&) = delete;
+    CDialog& operator=(const CDialog&) = delete;
+
+    bool Create(unsigned templateId, QWidget* parent);
+    int DoModal();
+    void EndDialog(int result);
+
+    virtual bool OnInitDialog();
+    virtual void OnSysCommand(unsigned id, long param);
+
+    // Exchanges every bound member with its control; reading stops at the first field that
+    // does not parse or fails its range, which then has the focus.
+    bool UpdateData(bool saveAndValidate = true);
+
+    QWidget* GetDlgItem(int id) const;
+    CMenu* GetSystemMenu(bool revert);
+    const DialogTemplate& Template() const;
+    const DialogBaseUnits& BaseUnits() const { return m_baseUnits; }
+
+protected:
+    virtual void DoDataExchange(CDataExchange* pDX);
+    // Connects the controls' notifications to the handlers: one place per class.
+    virtual void MessageMap() {}
+
+private:
+    void BuildWindow(QWidget* parent);
+    void FillComboLists();
+
+    unsigned m_nIDTemplate;
+    QPointer<QWidget> m_window;
+    std::map<int, QWidget*> m_controls;
+    DialogBaseUnits m_baseUnits;
+    CMenu m_systemMenu;
+};

@@ -1,0 +1,38 @@
+#include "framework/number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <fmt/printf.h>
+
+namespace {
+
+std::string_view TrimBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+template <typename Number>
+std::optional<Number> ParseWhole(std::string_view text) {
+    const std::string_view digits = TrimBlanks(text);
+    Number value{};
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+}  // namespace
+
+std::optional<double> ParseDouble(std::string_view text) {
+    const auto value = ParseWhole<double>(text);
+    // "inf" and "nan" parse, but no instrument takes them as a setting.
+    if (!value || !std::isfinite(*value)) return std::nullopt;
+    return value;
+}
+
+std::optional<int> ParseInt(std::string_view text) { return ParseWhole<int>(text); }
+
+std::string FormatDouble(double value) { return fmt::sprintf("%.15g", value); }

@@ -1,0 +1,51 @@
+#include "framework/pause.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <chrono>
+#include <thread>
+#include <utility>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class RealPauseClock : public PauseClock {
+public:
+    void Sleep(unsigned milliseconds) override {
+        const auto end = Clock::now() + std::chrono::milliseconds(milliseconds);
+        for (auto left = end - Clock::now(); left > Clock::duration::zero();
+             left = end - Clock::now()) {
+            WaitAtMost(std::chrono::ceil<std::chrono::milliseconds>(left));
+        }
+    }
+
+private:
+    static void WaitAtMost(std::chrono::milliseconds span) {
+        if (QCoreApplication::instance() == nullptr) {
+            std::this_thread::sleep_for(span);
+            return;
+        }
+        // Painting and timers go on; user input stays queued and is handled in order after the
+        // send, so two sends never overlap.
+        QEventLoop loop;
+        QTimer::singleShot(span, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+};
+
+PauseClock*& Installed() {
+    static PauseClock* clock = nullptr;
+    return clock;
+}
+
+}  // namespace
+
+void Pause(unsigned milliseconds) {
+    static RealPauseClock real;
+    PauseClock* clock = Installed() != nullptr ? Installed() : &real;
+    clock->Sleep(milliseconds);
+}
+
+PauseClock* InstallPauseClock(PauseClock* clock) { return std::exchange(Installed(), clock); }

@@ -1,0 +1,15 @@
+#pragma once
+
+// The pause between command lines. The real clock never returns early; while it waits the
+// windows keep painting, and the operator's clicks and keys wait until the send is over.
+class PauseClock {
+public:
+    virtual ~PauseClock() = default;
+    virtual void Sleep(unsigned milliseconds) = 0;
+};
+
+void Pause(unsigned milliseconds);
+
+// Tests install a clock that records the pauses and returns at once. Returns the previous
+// clock; nullptr restores the real one.
+PauseClock* InstallPauseClock(PauseClock* clock);

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "framework/cstring.h"
+#include "framework/dialog_template.h"
+
+class QIcon;
+
+// The program's resources: dialog templates, strings and icons, looked up by id. An unknown id
+// is a programming error and aborts.
+const DialogTemplate& LoadDialogTemplate(unsigned id);
+CString LoadStringResource(unsigned id);
+QIcon LoadIconResource(unsigned id);

@@ -1,0 +1,105 @@
+#include "framework/template_builder.h"
+
+#include <QComboBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVariant>
+
+#include "framework/resources.h"
+#include "framework/tab_control.h"
+
+namespace {
+
+constexpr char kIdProperty[] = "controlId";
+constexpr unsigned kApplicationIcon = 128;
+
+QWidget* MakeLabel(const ControlTemplate& control, QWidget& parent) {
+    auto* label = new QLabel(QString::fromStdString(control.text), &parent);
+    label->setAlignment((control.style & kStyleCentered) ? Qt::AlignHCenter | Qt::AlignTop
+                                                         : Qt::AlignLeft | Qt::AlignTop);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QWidget* MakeEdit(const ControlTemplate& control, QWidget& parent) {
+    if (control.style & kStyleMultiLine) {
+        auto* box = new QPlainTextEdit(&parent);
+        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        box->setTabChangesFocus(true);
+        return box;
+    }
+    return new QLineEdit(&parent);
+}
+
+QWidget* MakeComboBox(QWidget& parent) {
+    auto* combo = new QComboBox(&parent);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setMaxVisibleItems(8);
+    return combo;
+}
+
+QWidget* MakePushButton(const ControlTemplate& control, QWidget& parent) {
+    auto* button = new QPushButton(QString::fromStdString(control.text), &parent);
+    // The dialog decides what Enter does; a button only answers to Enter while it has the focus.
+    button->setAutoDefault(false);
+    button->setDefault((control.style & kStyleDefaultButton) != 0);
+    return button;
+}
+
+QWidget* MakeRadioButton(const ControlTemplate& control, QWidget& parent) {
+    auto* radio = new QRadioButton(QString::fromStdString(control.text), &parent);
+    // Each radio button starts a group of its own; the page keeps them exclusive.
+    radio->setAutoExclusive(false);
+    return radio;
+}
+
+QWidget* MakeIcon(QWidget& parent) {
+    auto* picture = new QLabel(&parent);
+    picture->setPixmap(LoadIconResource(kApplicationIcon).pixmap(32, 32));
+    return picture;
+}
+
+QWidget* MakeControl(const ControlTemplate& control, QWidget& parent) {
+    switch (control.kind) {
+        case ControlKind::Label: return MakeLabel(control, parent);
+        case ControlKind::Edit: return MakeEdit(control, parent);
+        case ControlKind::ComboBox: return MakeComboBox(parent);
+        case ControlKind::PushButton: return MakePushButton(control, parent);
+        case ControlKind::RadioButton: return MakeRadioButton(control, parent);
+        case ControlKind::TabControl: return new TabControl(&parent);
+        case ControlKind::Icon: return MakeIcon(parent);
+    }
+    return nullptr;
+}
+
+// A combo box's template height is that of its dropped list; the closed box is as tall as
+// its edit field needs.
+QRect PlaceOf(const ControlTemplate& control, const QWidget& widget, const DialogBaseUnits& units) {
+    QRect place = MapDialogRect(units, control.x, control.y, control.cx, control.cy);
+    if (control.kind == ControlKind::ComboBox) place.setHeight(widget.sizeHint().height());
+    return place;
+}
+
+}  // namespace
+
+std::map<int, QWidget*> BuildControls(const DialogTemplate& dialogTemplate, QWidget& window,
+                                      const DialogBaseUnits& units) {
+    std::map<int, QWidget*> controls;
+    for (const ControlTemplate& control : dialogTemplate.controls) {
+        QWidget* widget = MakeControl(control, window);
+        widget->setProperty(kIdProperty, control.id);
+        widget->setGeometry(PlaceOf(control, *widget, units));
+        if (control.id != IDC_STATIC) controls.emplace(control.id, widget);
+    }
+    return controls;
+}
+
+int ControlId(const QWidget& control) {
+    const QVariant id = control.property(kIdProperty);
+    return id.isValid() ? id.toInt() : IDC_STATIC;
+}

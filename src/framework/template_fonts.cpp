@@ -1,0 +1,37 @@
+#include "framework/template_fonts.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QStringList>
+
+namespace {
+
+// The Latin face comes first: the Latin letters of the Ming faces make "l" and "1" look alike.
+const QStringList& Substitutes() {
+    static const QStringList faces = {
+        QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"), QStringLiteral("AR PL UMing CN"),
+        QStringLiteral("AR PL UMing TW"),  QStringLiteral("Noto Serif CJK SC"),
+        QStringLiteral("Noto Sans CJK SC"),
+    };
+    return faces;
+}
+
+}  // namespace
+
+void RegisterFontSubstitutes() {
+    for (const char* face : {"宋体", "@宋体"}) {
+        QFont::insertSubstitutions(QString::fromUtf8(face), Substitutes());
+    }
+}
+
+QFont TemplateFont(const std::string& face, int pointSize) {
+    const QString family = QString::fromStdString(face);
+    QFont font;
+    if (QFontDatabase::hasFamily(family)) {
+        font.setFamilies({family});
+    } else {
+        font.setFamilies(Substitutes());
+    }
+    font.setPointSize(pointSize);
+    return font;
+}

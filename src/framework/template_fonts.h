@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+class QFont;
+
+// Registers the faces that stand in for the templates' fonts where the machine lacks them:
+// a legible Latin face first, then a Song/Ming face for Chinese text.
+void RegisterFontSubstitutes();
+
+QFont TemplateFont(const std::string& face, int pointSize);

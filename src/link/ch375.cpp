@@ -1,0 +1,56 @@
+#include "link/ch375.h"
+
+#include <set>
+#include <utility>
+
+namespace {
+
+struct Link {
+    std::unique_ptr<DeviceBackend> backend;
+    std::set<ULONG> openDevices;
+};
+
+Link& TheLink() {
+    static Link link;
+    return link;
+}
+
+constexpr char kNoBackend[] = "no instrument link is configured";
+
+}  // namespace
+
+HANDLE CH375OpenDevice(ULONG index) {
+    Link& link = TheLink();
+    if (!link.backend || !link.backend->Open(index)) return INVALID_HANDLE_VALUE;
+    link.openDevices.insert(index);
+    return static_cast<HANDLE>(index);
+}
+
+bool CH375SetTimeout(ULONG index, ULONG writeTimeoutMs, ULONG readTimeoutMs) {
+    Link& link = TheLink();
+    return link.backend && link.backend->SetTimeout(index, writeTimeoutMs, readTimeoutMs);
+}
+
+bool CH375WriteData(ULONG index, const void* buffer, ULONG* length) {
+    Link& link = TheLink();
+    return link.backend && link.backend->WriteData(index, buffer, length);
+}
+
+void CH375CloseDevice(ULONG index) {
+    Link& link = TheLink();
+    if (link.backend) link.backend->Close(index);
+    link.openDevices.erase(index);
+}
+
+bool CH375IsDeviceOpen(ULONG index) { return TheLink().openDevices.count(index) != 0; }
+
+std::string CH375LastError() {
+    const Link& link = TheLink();
+    return link.backend ? link.backend->LastError() : kNoBackend;
+}
+
+std::unique_ptr<DeviceBackend> InstallDeviceBackend(std::unique_ptr<DeviceBackend> backend) {
+    Link& link = TheLink();
+    link.openDevices.clear();
+    return std::exchange(link.backend, std::move(backend));
+}

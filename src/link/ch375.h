@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "link/device_backend.h"
+
+using HANDLE = std::intptr_t;
+inline constexpr HANDLE INVALID_HANDLE_VALUE = -1;
+inline constexpr ULONG kNoTimeout = 0xFFFFFFFF;
+
+// The device calls of the USB interface chip's library, dispatched to the installed backend.
+HANDLE CH375OpenDevice(ULONG index);
+bool CH375SetTimeout(ULONG index, ULONG writeTimeoutMs, ULONG readTimeoutMs);
+bool CH375WriteData(ULONG index, const void* buffer, ULONG* length);
+void CH375CloseDevice(ULONG index);
+
+// Beyond the chip's library: whether a device is open, and why the last call failed.
+bool CH375IsDeviceOpen(ULONG index);
+std::string CH375LastError();
+
+// Installs the backend that the calls reach and returns the previous one. With none
+// installed every call fails.
+std::unique_ptr<DeviceBackend> InstallDeviceBackend(std::unique_ptr<DeviceBackend> backend);

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+using ULONG = std::uint32_t;
+
+// What lies behind the device calls: the USB chip, the simulated instrument, a file, or a
+// test's recorder. Every failure leaves a reason that an operator can act on in LastError().
+class DeviceBackend {
+public:
+    virtual ~DeviceBackend() = default;
+
+    virtual bool Open(ULONG index) = 0;
+    virtual bool SetTimeout(ULONG index, ULONG writeTimeoutMs, ULONG readTimeoutMs) = 0;
+    // Writes *length bytes; *length is then what was written. A short write is a failure.
+    virtual bool WriteData(ULONG index, const void* buffer, ULONG* length) = 0;
+    virtual void Close(ULONG index) = 0;
+    virtual std::string LastError() const = 0;
+};

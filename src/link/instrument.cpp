@@ -1,0 +1,16 @@
+#include "link/instrument.h"
+
+#include "link/ch375.h"
+
+OpenResult OpenInstrument(bool keepOnTimeoutFailure) {
+    if (CH375OpenDevice(kInstrumentDevice) == INVALID_HANDLE_VALUE) return OpenResult::NoDevice;
+    if (!CH375SetTimeout(kInstrumentDevice, kWriteTimeoutMs, kReadTimeoutMs)) {
+        if (!keepOnTimeoutFailure) CH375CloseDevice(kInstrumentDevice);
+        return OpenResult::TimeoutFailed;
+    }
+    return OpenResult::Opened;
+}
+
+bool EnsureInstrumentOpen() {
+    return CH375IsDeviceOpen(kInstrumentDevice) || OpenInstrument(false) == OpenResult::Opened;
+}

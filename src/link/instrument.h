@@ -1,0 +1,19 @@
+#pragma once
+
+#include "link/device_backend.h"
+
+// The instrument's device index and the time-outs it is opened with. A write that the
+// instrument does not take within 5 s is a failed write: the program must never hang on a
+// stalled instrument.
+inline constexpr ULONG kInstrumentDevice = 0;
+inline constexpr ULONG kWriteTimeoutMs = 5000;
+inline constexpr ULONG kReadTimeoutMs = 4000;
+
+enum class OpenResult { Opened, NoDevice, TimeoutFailed };
+
+// Opens the instrument and sets its time-outs. A device whose time-outs could not be set
+// stays open when keepOnTimeoutFailure is true (start-up), and is closed again otherwise.
+OpenResult OpenInstrument(bool keepOnTimeoutFailure);
+
+// True when the instrument is open, opening it again if a failed write had closed it.
+bool EnsureInstrumentOpen();

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "link/device_backend.h"
+
+// Which backend the device calls reach, as given on the command line:
+// "usb" or "usb:N" (the N-th instrument, from 0), "sim", or "file:PATH".
+struct LinkChoice {
+    enum class Kind { Usb, Simulated, File } kind = Kind::Usb;
+    ULONG usbIndex = 0;
+    std::string path;
+};
+
+std::optional<LinkChoice> ParseLinkChoice(std::string_view text);
+std::unique_ptr<DeviceBackend> MakeBackend(const LinkChoice& choice);

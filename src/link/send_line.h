@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "link/device_backend.h"
+#include "link/line_buffer.h"
+
+inline constexpr char kTerminator = 0x0A;
+
+struct WriteResult {
+    bool written = false;
+    std::string reason;  // why the frame did not reach the instrument
+};
+
+// Frames one command line (the line, then 0x0A) in the send's buffer and writes it to the
+// device. A device whose write failed is closed, so that the next send opens it anew.
+// The line must have passed RefusalOf.
+WriteResult SendLine(LineBuffer& buffer, std::string_view line, ULONG device = 0);

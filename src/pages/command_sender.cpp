@@ -1,0 +1,87 @@
+#include "pages/command_sender.h"
+
+#include <fmt/format.h>
+
+#include "framework/message_box.h"
+#include "framework/pause.h"
+#include "link/ch375.h"
+#include "link/command_line.h"
+#include "link/instrument.h"
+#include "link/send_line.h"
+
+namespace {
+
+constexpr char kErrorCaption[] = "ERROR";
+constexpr char kLineSeparator[] = "\r\n";
+
+void PauseFor(const std::vector<unsigned>& pauses) {
+    for (unsigned milliseconds : pauses) Pause(milliseconds);
+}
+
+bool AnyLineRefused(const CommandSequence& sequence) {
+    for (const CommandStep& step : sequence) {
+        if (const auto refusal = RefusalOf(step.line)) {
+            AfxMessageBox(*refusal + "\n\nNothing was sent.", kErrorCaption);
+            return true;
+        }
+    }
+    return false;
+}
+
+SendReport Failure(SendReport report, const std::string& line, const std::string& reason) {
+    report.outcome = SendOutcome::Failed;
+    report.failedLine = line;
+    report.reason = reason;
+    const std::string before =
+        report.sentLines.empty()
+            ? std::string("Nothing was sent.")
+            : fmt::format("The {} line(s) before it were sent; nothing after it.",
+                          report.sentLines.size());
+    AfxMessageBox(fmt::format("The command \"{}\" did not reach the instrument: {}.\n\n{}\nCheck "
+                              "the instrument and its USB cable, then press the button again.",
+                              line, reason, before),
+                  kErrorCaption);
+    return report;
+}
+
+}  // namespace
+
+SendReport SendSequence(const CommandSequence& sequence) {
+    SendReport report;
+    if (sequence.empty() || AnyLineRefused(sequence)) return report;
+    LineBuffer buffer = LineBuffer::Obtain();
+    if (!buffer.IsValid()) {
+        AfxMessageBox("There is not enough memory to send the commands. Nothing was sent.",
+                      kErrorCaption);
+        return report;
+    }
+    if (!EnsureInstrumentOpen()) return Failure(report, sequence.front().line, CH375LastError());
+    for (const CommandStep& step : sequence) {
+        PauseFor(step.pausesBefore);
+        const WriteResult result = SendLine(buffer, step.line, kInstrumentDevice);
+        if (!result.written) return Failure(report, step.line, result.reason);
+        report.sentLines.push_back(step.line);
+        PauseFor(step.pausesAfter);
+    }
+    report.outcome = SendOutcome::Sent;
+    return report;
+}
+
+SendReport SendSingleCommand(const std::string& line) { return SendSequence({{line, {}, {}}}); }
+
+std::string CommandText(const SendReport& report, LineEnds ends) {
+    std::vector<std::string> lines = report.sentLines;
+    if (report.outcome == SendOutcome::Failed) {
+        lines.push_back(fmt::format("{}    <-- NOT SENT: {}", report.failedLine, report.reason));
+    }
+    return JoinLines(lines, ends);
+}
+
+std::string JoinLines(const std::vector<std::string>& lines, LineEnds ends) {
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        text += lines[i];
+        if (ends == LineEnds::AfterEachLine || i + 1 < lines.size()) text += kLineSeparator;
+    }
+    return text;
+}

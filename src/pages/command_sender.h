@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "pages/command_sequence.h"
+
+enum class SendOutcome {
+    Sent,     // every line reached the instrument
+    Refused,  // nothing was written: a field or a line could not be sent
+    Failed,   // a write failed; the lines before it were written, none after it
+};
+
+struct SendReport {
+    SendOutcome outcome = SendOutcome::Refused;
+    std::vector<std::string> sentLines;
+    std::string failedLine;
+    std::string reason;
+};
+
+// How a page joins the lines of a send into its command text.
+enum class LineEnds { AfterEachLine, BetweenLines };
+
+// Writes a sequence to the instrument with its pauses. Every line is checked before the first
+// one is written; a line that cannot be sent refuses the whole send. A failed write stops the
+// send and is reported to the operator, naming the line and the reason.
+SendReport SendSequence(const CommandSequence& sequence);
+
+// Sends one command on its own, with no pause: Reset, Local, a trigger.
+SendReport SendSingleCommand(const std::string& line);
+
+// Lines joined into a command text by "\r\n".
+std::string JoinLines(const std::vector<std::string>& lines, LineEnds ends);
+
+// The command text of a send: the lines written, then a failed line marked as not sent.
+std::string CommandText(const SendReport& report, LineEnds ends);

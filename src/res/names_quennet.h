@@ -1,0 +1,5 @@
+#pragma once
+
+#include "res/product_texts.h"
+
+const ProductTexts& QuennetNames();

@@ -1,0 +1,59 @@
+#include "support/recording_backend.h"
+
+#include <fmt/format.h>
+
+namespace {
+constexpr char kPausePrefix[] = "pause ";
+}
+
+std::vector<std::string> Timeline::Frames() const {
+    std::vector<std::string> frames;
+    for (const std::string& event : events) {
+        if (!event.starts_with(kPausePrefix)) frames.push_back(event);
+    }
+    return frames;
+}
+
+std::vector<unsigned> Timeline::Pauses() const {
+    std::vector<unsigned> pauses;
+    for (const std::string& event : events) {
+        if (event.starts_with(kPausePrefix)) {
+            pauses.push_back(static_cast<unsigned>(std::stoul(event.substr(sizeof kPausePrefix - 1))));
+        }
+    }
+    return pauses;
+}
+
+bool RecordingBackend::Open(ULONG) {
+    ++m_script->opens;
+    if (m_script->openFails) m_lastError = "no instrument is attached";
+    return !m_script->openFails;
+}
+
+bool RecordingBackend::SetTimeout(ULONG, ULONG writeTimeoutMs, ULONG readTimeoutMs) {
+    m_script->timeouts.emplace_back(writeTimeoutMs, readTimeoutMs);
+    if (m_script->timeoutFails) m_lastError = "the instrument does not answer";
+    return !m_script->timeoutFails;
+}
+
+bool RecordingBackend::WriteData(ULONG, const void* buffer, ULONG* length) {
+    const int number = ++m_script->writes;
+    m_script->lengths.push_back(*length);
+    if (m_script->failAllWrites || number == m_script->failWrite) {
+        if (m_script->shortBy != 0) {
+            *length -= m_script->shortBy;
+            return true;
+        }
+        m_lastError = m_script->failReason;
+        *length = 0;
+        return false;
+    }
+    m_timeline->events.emplace_back(static_cast<const char*>(buffer), *length);
+    return true;
+}
+
+void RecordingBackend::Close(ULONG) { ++m_script->closes; }
+
+void VirtualClock::Sleep(unsigned milliseconds) {
+    m_timeline->events.push_back(fmt::format("{}{}", kPausePrefix, milliseconds));
+}

@@ -1,0 +1,28 @@
+#include "support/test_fixture.h"
+
+#include "link/ch375.h"
+#include "link/instrument.h"
+
+void InstrumentTest::SetUp() {
+    InstallDeviceBackend(std::make_unique<RecordingBackend>(script, timeline));
+    m_clock = std::make_unique<VirtualClock>(timeline);
+    m_previousClock = InstallPauseClock(m_clock.get());
+    m_previousHandler = InstallMessageBoxHandler(
+        [this](const std::string& text, const std::string& caption) {
+            messages.push_back({text, caption});
+        });
+}
+
+void InstrumentTest::TearDown() {
+    InstallMessageBoxHandler(std::move(m_previousHandler));
+    InstallPauseClock(m_previousClock);
+    InstallDeviceBackend(nullptr);
+}
+
+void InstrumentTest::OpenDevice() { ASSERT_EQ(OpenInstrument(true), OpenResult::Opened); }
+
+std::vector<std::string> FramesOf(const std::vector<std::string>& lines) {
+    std::vector<std::string> frames;
+    for (const std::string& line : lines) frames.push_back(Frame(line));
+    return frames;
+}

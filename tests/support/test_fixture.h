@@ -1,0 +1,44 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "framework/message_box.h"
+#include "support/recording_backend.h"
+
+struct ShownMessage {
+    std::string text;
+    std::string caption;
+    bool operator==(const ShownMessage&) const = default;
+};
+
+// Every test that touches the link gets a recorder behind the device calls, a virtual clock
+// and a message-box recorder; nothing waits, blocks or needs hardware.
+class InstrumentTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Opens the recorder's device 0 as the shell would at start-up.
+    void OpenDevice();
+
+    std::vector<std::string> Frames() const { return timeline->Frames(); }
+    std::vector<unsigned> Pauses() const { return timeline->Pauses(); }
+
+    std::shared_ptr<DeviceScript> script = std::make_shared<DeviceScript>();
+    std::shared_ptr<Timeline> timeline = std::make_shared<Timeline>();
+    std::vector<ShownMessage> messages;
+
+private:
+    std::unique_ptr<VirtualClock> m_clock;
+    PauseClock* m_previousClock = nullptr;
+    MessageBoxHandler m_previousHandler;
+};
+
+// A frame as the instrument receives it: the line and the terminator.
+inline std::string Frame(const std::string& line) { return line + "\n"; }
+std::vector<std::string> FramesOf(const std::vector<std::string>& lines);

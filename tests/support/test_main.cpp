@@ -1,0 +1,17 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "framework/template_fonts.h"
+#include "res/names_valdrix.h"
+
+int main(int argc, char** argv) {
+    // The dialogs are real widgets; they need no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Valdrix");
+    InstallProductTexts(ValdrixNames());
+    RegisterFontSubstitutes();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
