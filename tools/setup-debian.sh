@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what Valdrix needs to build, run and test on Debian 12 (root, or a user with sudo).
+set -euo pipefail
+
+packages=(
+  # build
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev libusb-1.0-0-dev libfmt-dev
+  # tests and benchmarks
+  libgtest-dev libgmock-dev libbenchmark-dev umockdev libumockdev-dev
+  xvfb xauth dbus at-spi2-core python3 python3-pyatspi
+  # fonts: a legible Latin face first, then Song/Ming faces for the Chinese texts
+  fonts-liberation2 fonts-dejavu-core fonts-arphic-uming
+)
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+  as_root apt-get update -qq
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
