@@ -46,7 +46,7 @@ SendReport Failure(SendReport report, const std::string& line, const std::string
 
 }  // namespace
 
-SendReport SendSequence(const CommandSequence& sequence) {
+SendReport SendSequence(const CommandSequence& sequence, const LineWritten& onWritten) {
     SendReport report;
     if (sequence.empty() || AnyLineRefused(sequence)) return report;
     LineBuffer buffer = LineBuffer::Obtain();
@@ -61,6 +61,7 @@ SendReport SendSequence(const CommandSequence& sequence) {
         const WriteResult result = SendLine(buffer, step.line, kInstrumentDevice);
         if (!result.written) return Failure(report, step.line, result.reason);
         report.sentLines.push_back(step.line);
+        if (onWritten) onWritten(step.line);
         PauseFor(step.pausesAfter);
     }
     report.outcome = SendOutcome::Sent;

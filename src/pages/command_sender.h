@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,9 @@ enum class LineEnds { AfterEachLine, BetweenLines };
 // Writes a sequence to the instrument with its pauses. Every line is checked before the first
 // one is written; a line that cannot be sent refuses the whole send. A failed write stops the
 // send and is reported to the operator, naming the line and the reason.
-SendReport SendSequence(const CommandSequence& sequence);
+// onWritten, when given, hears of each line as soon as the instrument has taken it.
+using LineWritten = std::function<void(const std::string& line)>;
+SendReport SendSequence(const CommandSequence& sequence, const LineWritten& onWritten = {});
 
 // Sends one command on its own, with no pause: Reset, Local, a trigger.
 SendReport SendSingleCommand(const std::string& line);
