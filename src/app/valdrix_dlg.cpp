@@ -100,13 +100,18 @@ void CValdrixDlg::CreatePages() {
     }
 }
 
-// One rectangle for every page, inside the tab control, below its row of tabs.
-void CValdrixDlg::PlacePages() {
-    CRect rect = m_tab.GetClientRect();
+CRect PageRectangle(const CRect& tabClient) {
+    CRect rect = tabClient;
     rect.top += 30;
     rect.bottom -= 20;
     rect.left += 1;
     rect.right -= 2;
+    return rect;
+}
+
+// One rectangle for every page; the dialog has a fixed size, so this is done once.
+void CValdrixDlg::PlacePages() {
+    const CRect rect = PageRectangle(m_tab.GetClientRect());
     for (CommandPage* page : PagesInCreationOrder()) page->MoveWindow(rect, true);
 }
 

@@ -18,6 +18,9 @@
 inline constexpr unsigned IDM_ABOUTBOX = 0x0010;
 inline constexpr int kPageCount = 8;
 
+// Where the pages sit inside the tab control: below the row of tabs, inside its frame.
+CRect PageRectangle(const CRect& tabClient);
+
 // The main dialog: the instrument link, the eight tab pages, Validate / Reset / Local and the
 // log of what was last sent.
 class CValdrixDlg : public CDialog {
