@@ -10,15 +10,18 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+constexpr auto kFinalStretch = std::chrono::milliseconds(2);
 
 class RealPauseClock : public PauseClock {
 public:
     void Sleep(unsigned milliseconds) override {
         const auto end = Clock::now() + std::chrono::milliseconds(milliseconds);
-        for (auto left = end - Clock::now(); left > Clock::duration::zero();
-             left = end - Clock::now()) {
-            WaitAtMost(std::chrono::ceil<std::chrono::milliseconds>(left));
+        // The event loop's timers are coarse: let them run until shortly before the end, then
+        // sleep out the last moment so that a pause is neither short nor noticeably long.
+        for (auto left = end - Clock::now(); left > kFinalStretch; left = end - Clock::now()) {
+            WaitAtMost(std::chrono::floor<std::chrono::milliseconds>(left - kFinalStretch));
         }
+        std::this_thread::sleep_until(end);
     }
 
 private:
