@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "link/link_choice.h"
+
+// The program's own options, which come before the COMMAND; what follows the COMMAND is the
+// command's to read.
+struct CliArguments {
+    enum class Request { Command, ProgramHelp, Version } request = Request::Command;
+    LinkChoice link;  // USB instrument 0 unless --link says otherwise, as in the panel
+    bool dryRun = false;
+    std::string command;
+    std::vector<std::string> commandArguments;
+    std::string error;  // set when the arguments cannot be understood
+};
+
+CliArguments ParseCliArguments(const std::vector<std::string>& arguments);

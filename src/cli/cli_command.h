@@ -1,0 +1,27 @@
+#pragma once
+
+#include <functional>
+#include <span>
+#include <string>
+
+#include "pages/command_sequence.h"
+
+// The arguments that follow a COMMAND on the command line.
+using CommandArguments = std::span<const std::string>;
+
+// What a command makes of its arguments: the lines to send, a request for its help, or why
+// they cannot be sent (naming the option at fault).
+struct Composition {
+    CommandSequence sequence;
+    bool helpAsked = false;
+    std::string error;
+};
+
+// One COMMAND of the program: a page, a single instrument command, or raw lines.
+struct CliCommand {
+    std::string name;
+    std::string summary;   // one line in the program's help
+    std::string synopsis;  // what may follow the name
+    std::string details;   // the options, one a line, with their defaults
+    std::function<Composition(CommandArguments)> compose;
+};

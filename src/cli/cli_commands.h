@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "cli/cli_command.h"
+
+// Every COMMAND of the program, in the order its help lists them.
+const std::vector<CliCommand>& CliCommands();
+
+// The command of that name, or nullptr.
+const CliCommand* FindCliCommand(std::string_view name);

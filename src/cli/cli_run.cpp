@@ -1,0 +1,111 @@
+#include "cli/cli_run.h"
+
+#include <fmt/format.h>
+
+#include <optional>
+#include <ostream>
+
+#include "cli/cli_arguments.h"
+#include "cli/cli_commands.h"
+#include "cli/cli_usage.h"
+#include "framework/message_box.h"
+#include "link/ch375.h"
+#include "link/command_line.h"
+#include "link/instrument.h"
+#include "pages/command_sender.h"
+#include "res/names_valdrix.h"
+
+namespace {
+
+int UsageError(std::ostream& err, const std::string& message, const std::string& helpCommand) {
+    err << kCliProgram << ": " << message << "\nTry '" << helpCommand << " --help'.\n";
+    return kCliUsageError;
+}
+
+void PrintLine(std::ostream& out, const std::string& line) {
+    out << line << '\n' << std::flush;
+}
+
+// The sender's own rule, applied before the link is opened, so that a line the instrument
+// cannot take is bad usage whatever state the link is in, and a dry run refuses it too.
+std::optional<std::string> FirstRefusal(const CommandSequence& sequence) {
+    for (const CommandStep& step : sequence) {
+        if (auto refusal = RefusalOf(step.line)) return refusal;
+    }
+    return std::nullopt;
+}
+
+int OpenAndSend(const CommandSequence& sequence, std::ostream& out, std::ostream& err) {
+    switch (OpenInstrument(false)) {
+        case OpenResult::NoDevice:
+            err << kCliProgram << ": cannot open the instrument: " << CH375LastError() << '\n';
+            return kCliLinkFailed;
+        case OpenResult::TimeoutFailed:
+            err << kCliProgram
+                << ": the instrument does not take its time-outs: " << CH375LastError() << '\n';
+            return kCliLinkFailed;
+        case OpenResult::Opened:
+            break;
+    }
+    const SendReport report =
+        SendSequence(sequence, [&out](const std::string& line) { PrintLine(out, line); });
+    if (CH375IsDeviceOpen(kInstrumentDevice)) CH375CloseDevice(kInstrumentDevice);
+    // The lines passed their check, so a send that did not go through failed on the link's
+    // side (a write, or the memory for the line buffer); the sender has said why.
+    return report.outcome == SendOutcome::Sent ? kCliSent : kCliLinkFailed;
+}
+
+// The sender tells the operator through message boxes; here they go to standard error. The
+// link and the handler that were installed before come back afterwards.
+int SendOverLink(const CommandSequence& sequence, const LinkChoice& link, std::ostream& out,
+                 std::ostream& err, const BackendMaker& makeBackend) {
+    MessageBoxHandler previousHandler =
+        InstallMessageBoxHandler([&err](const CString& text, const CString&) {
+            err << kCliProgram << ": " << text << '\n' << std::flush;
+        });
+    std::unique_ptr<DeviceBackend> previousBackend = InstallDeviceBackend(makeBackend(link));
+    const int status = OpenAndSend(sequence, out, err);
+    InstallDeviceBackend(std::move(previousBackend));
+    InstallMessageBoxHandler(std::move(previousHandler));
+    return status;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+           const BackendMaker& makeBackend) {
+    const CliArguments parsed = ParseCliArguments(arguments);
+    if (!parsed.error.empty()) return UsageError(err, parsed.error, kCliProgram);
+    switch (parsed.request) {
+        case CliArguments::Request::ProgramHelp:
+            out << CliHelp();
+            return kCliSent;
+        case CliArguments::Request::Version:
+            out << kCliProgram << ' ' << ValdrixNames().version << '\n';
+            return kCliSent;
+        case CliArguments::Request::Command:
+            break;
+    }
+    const CliCommand* command = FindCliCommand(parsed.command);
+    if (command == nullptr) {
+        return UsageError(err, fmt::format("unknown COMMAND \"{}\"", parsed.command), kCliProgram);
+    }
+    const Composition composition = command->compose(parsed.commandArguments);
+    if (composition.helpAsked) {
+        out << CommandHelp(*command);
+        return kCliSent;
+    }
+    if (!composition.error.empty()) {
+        return UsageError(err, fmt::format("{}: {}", command->name, composition.error),
+                          fmt::format("{} {}", kCliProgram, command->name));
+    }
+    if (const auto refusal = FirstRefusal(composition.sequence)) {
+        err << kCliProgram << ": " << *refusal << " Nothing was written.\n";
+        return kCliUsageError;
+    }
+    if (parsed.dryRun) {
+        for (const CommandStep& step : composition.sequence) PrintLine(out, step.line);
+        return kCliSent;
+    }
+    return SendOverLink(composition.sequence, parsed.link, out, err, makeBackend);
+}

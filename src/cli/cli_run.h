@@ -1,0 +1,23 @@
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "link/device_backend.h"
+#include "link/link_choice.h"
+
+// The exit status: every line written; the link failed; bad usage or a refused field.
+inline constexpr int kCliSent = 0;
+inline constexpr int kCliLinkFailed = 1;
+inline constexpr int kCliUsageError = 2;
+
+using BackendMaker = std::function<std::unique_ptr<DeviceBackend>(const LinkChoice&)>;
+
+// The whole program but main(): reads the arguments (the program's name left out), composes
+// the page's lines and writes them through the link that makeBackend makes of --link. Each
+// line goes to out as soon as it is written; complaints go to err. Returns the exit status.
+int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+           const BackendMaker& makeBackend = MakeBackend);

@@ -1,0 +1,58 @@
+#include "cli/cli_usage.h"
+
+#include <fmt/format.h>
+
+#include "cli/cli_commands.h"
+
+namespace {
+
+constexpr char kGlobalOptions[] = "[--link usb[:N] | --link sim | --link file:PATH] [--dry-run]";
+
+std::string CommandList() {
+    std::string list;
+    for (const CliCommand& command : CliCommands()) {
+        list += fmt::format("  {:<12}{}\n", command.name, command.summary);
+    }
+    return list;
+}
+
+std::string UsageLines() {
+    return fmt::format(
+        "Usage: {0} {1} COMMAND [FIELD OPTIONS]\n"
+        "       {0} --help | --version | COMMAND --help\n",
+        kCliProgram, kGlobalOptions);
+}
+
+}  // namespace
+
+std::string CliHelp() {
+    return fmt::format(
+        "{}\n"
+        "Sends the panel's command lines to the waveform generator, with the same pauses, and\n"
+        "prints each line as it is written.\n\n"
+        "Commands:\n{}\n"
+        "Options:\n"
+        "  --link usb[:N]     the N-th instrument on USB, counted from 0 (the default: usb:0)\n"
+        "  --link sim         the built-in simulated instrument; it echoes what it receives\n"
+        "                     to standard error\n"
+        "  --link file:PATH   append every frame the instrument would receive to PATH\n"
+        "  --dry-run          print the lines only: nothing is written, nothing waits\n"
+        "  --help             show this text; COMMAND --help shows a command's field options\n"
+        "  --version          show the version\n\n"
+        "Exit status: 0 every line written; 1 the link failed (the reason on standard error,\n"
+        "nothing after the failed line written); 2 bad usage or a field the page would refuse\n"
+        "(nothing written).\n",
+        UsageLines(), CommandList());
+}
+
+std::string CommandHelp(const CliCommand& command) {
+    const std::string invocation =
+        command.synopsis.empty() ? command.name : command.name + " " + command.synopsis;
+    std::string help = fmt::format("Usage: {} {} {}\n\n{}\n", kCliProgram, kGlobalOptions,
+                                   invocation, command.summary);
+    if (!command.details.empty()) {
+        help += fmt::format("\nEach field option defaults to the page's own value:\n{}",
+                            command.details);
+    }
+    return help;
+}
