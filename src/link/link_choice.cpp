@@ -3,8 +3,8 @@
 #include <charconv>
 
 #include "link/file_backend.h"
+#include "link/libusb_backend.h"
 #include "link/simulated_instrument.h"
-#include "link/unavailable_backend.h"
 
 std::optional<LinkChoice> ParseLinkChoice(std::string_view text) {
     if (text == "sim") return LinkChoice{LinkChoice::Kind::Simulated, 0, {}};
@@ -29,5 +29,5 @@ std::unique_ptr<DeviceBackend> MakeBackend(const LinkChoice& choice) {
         case LinkChoice::Kind::File: return std::make_unique<FileBackend>(choice.path);
         case LinkChoice::Kind::Usb: break;
     }
-    return std::make_unique<UnavailableBackend>("this build has no USB support");
+    return std::make_unique<LibusbBackend>(choice.usbIndex);
 }
