@@ -10,6 +10,7 @@
 #include "framework/resources.h"
 #include "link/ch375.h"
 #include "link/instrument.h"
+#include "pages/common_commands.h"
 #include "res/resource_ids.h"
 
 namespace {
@@ -141,9 +142,9 @@ void CValdrixDlg::OnValidate() {
     UpdateData(false);
 }
 
-void CValdrixDlg::OnReset() { SendOneCommand("*RST"); }
+void CValdrixDlg::OnReset() { SendOneCommand(kResetCommand); }
 
-void CValdrixDlg::OnLocal() { SendOneCommand("*SYSTem:LOCal"); }
+void CValdrixDlg::OnLocal() { SendOneCommand(kLocalCommand); }
 
 void CValdrixDlg::SendOneCommand(const CString& command) {
     if (!InstrumentReady()) return;

@@ -5,6 +5,7 @@
 #include "cli/page_command.h"
 #include "pages/am.h"
 #include "pages/burst.h"
+#include "pages/common_commands.h"
 #include "pages/continous.h"
 #include "pages/fm.h"
 #include "pages/fsk.h"
@@ -194,9 +195,9 @@ const std::vector<CliCommand>& CliCommands() {
         FskCommand(),
         SweepCommand(),
         BurstCommand(),
-        SingleLineCommand("reset", "*RST", "reset the instrument"),
-        SingleLineCommand("local", "*SYSTem:LOCal", "give the instrument back to its front panel"),
-        SingleLineCommand("trigger", "*TRG", "one trigger, as the Burst Once button"),
+        SingleLineCommand("reset", kResetCommand, "reset the instrument"),
+        SingleLineCommand("local", kLocalCommand, "give the instrument back to its front panel"),
+        SingleLineCommand("trigger", kTriggerCommand, "one trigger, as the Burst Once button"),
         RawCommand(),
     };
     return commands;

@@ -1,5 +1,7 @@
 #include "pages/command_page.h"
 
+#include "pages/common_commands.h"
+
 SendOutcome CommandPage::SendCommands() {
     if (!UpdateData(true)) return SendOutcome::Refused;
     const SendReport report = SendSequence(ComposeSequence());
@@ -9,4 +11,4 @@ SendOutcome CommandPage::SendCommands() {
     return report.outcome;
 }
 
-void CommandPage::SendTrigger() { SendSingleCommand("*TRG"); }
+void CommandPage::SendTrigger() { SendSingleCommand(kTriggerCommand); }

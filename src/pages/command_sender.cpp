@@ -38,7 +38,7 @@ SendReport Failure(SendReport report, const std::string& line, const std::string
             : fmt::format("The {} line(s) before it were sent; nothing after it.",
                           report.sentLines.size());
     AfxMessageBox(fmt::format("The command \"{}\" did not reach the instrument: {}.\n\n{}\nCheck "
-                              "the instrument and its USB cable, then press the button again.",
+                              "the instrument and its USB cable, then try again.",
                               line, reason, before),
                   kErrorCaption);
     return report;
