@@ -8,9 +8,9 @@ packages=(
   qt6-base-dev libusb-1.0-0-dev libfmt-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev umockdev libumockdev-dev
+  xvfb xauth dbus at-spi2-core python3 python3-pyatspi
   # the Debian package: cpack finds its dependencies with dpkg-shlibdeps and file
   dpkg-dev file
-  xvfb xauth dbus at-spi2-core python3 python3-pyatspi
   # fonts: a legible Latin face first, then Song/Ming faces for the Chinese texts
   fonts-liberation2 fonts-dejavu-core fonts-arphic-uming
 )
