@@ -1,7 +1,21 @@
 #include "usb/emulated_usb.h"
 
-#include <gtest/gtest.h>
 #include <umockdev.h>
+
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+// Turns a GError into an exception that names what could not be done.
+void ThrowOn(GError* error, const std::string& what) {
+    if (error == nullptr) return;
+    const std::string message = what + ": " + error->message;
+    g_error_free(error);
+    throw std::runtime_error(message);
+}
+
+}  // namespace
 
 EmulatedUsb::EmulatedUsb() : m_testbed(umockdev_testbed_new()) {}
 
@@ -11,21 +25,19 @@ EmulatedUsb::~EmulatedUsb() {
 }
 
 EmulatedChip& EmulatedUsb::Plug(const ChipSpec& spec) {
-    // A bus that cannot exist keeps the test away from real devices whatever happens.
-    EXPECT_GE(spec.bus, ChipSpec::kFirstImpossibleBus);
+    // A bus that cannot exist keeps the emulation away from real devices whatever happens.
+    if (spec.bus < ChipSpec::kFirstImpossibleBus) {
+        throw std::invalid_argument("an emulated chip needs a bus that no machine has");
+    }
     auto& chip = *m_chips.emplace_back(std::make_unique<EmulatedChip>(spec));
+    GError* error = nullptr;
     // The handler is in place before the device appears, so that an open never misses it.
     if (spec.withNode) {
-        GError* error = nullptr;
-        EXPECT_TRUE(umockdev_testbed_attach_ioctl(m_testbed, chip.NodePath().c_str(),
-                                                  chip.Handler(), &error))
-            << (error != nullptr ? error->message : "");
-        g_clear_error(&error);
+        umockdev_testbed_attach_ioctl(m_testbed, chip.NodePath().c_str(), chip.Handler(), &error);
+        ThrowOn(error, "cannot emulate " + chip.NodePath());
     }
-    GError* error = nullptr;
-    EXPECT_TRUE(umockdev_testbed_add_from_string(m_testbed, chip.Description().c_str(), &error))
-        << (error != nullptr ? error->message : "");
-    g_clear_error(&error);
+    umockdev_testbed_add_from_string(m_testbed, chip.Description().c_str(), &error);
+    ThrowOn(error, "cannot add " + chip.SysfsPath());
     return chip;
 }
 
