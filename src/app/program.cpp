@@ -53,6 +53,8 @@ int RunProgram(int argc, char** argv, const ProductTexts& texts) {
     QApplication::setApplicationName(QString::fromStdString(texts.caption));
     QApplication::setApplicationVersion(QString::fromStdString(texts.version));
     QApplication::setWindowIcon(ApplicationIcon());
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QString::fromStdString(texts.caption).toLower());
     RegisterFontSubstitutes();
     InstallDeviceBackend(MakeBackend(options.link));
     CValdrixApp theApp;

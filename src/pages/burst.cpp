@@ -1,6 +1,5 @@
 #include "pages/burst.h"
 
-#include <QPushButton>
 #include <fmt/printf.h>
 
 #include "framework/data_exchange.h"
@@ -16,12 +15,7 @@ CommandSequence BurstSequence(const BurstSettings& s) {
     };
 }
 
-CBurst::CBurst() : CommandPage(IDD_BURST) {}
-
-void CBurst::MessageMap() {
-    connect(qobject_cast<QPushButton*>(GetDlgItem(1047)), &QPushButton::clicked, this,
-            &CBurst::OnBurstOnce);
-}
+CBurst::CBurst() : TriggerPage(IDD_BURST) {}
 
 void CBurst::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, 1053, m_cbState);

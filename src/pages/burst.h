@@ -3,7 +3,7 @@
 #include <string>
 
 #include "framework/combo_box.h"
-#include "pages/command_page.h"
+#include "pages/trigger_page.h"
 
 // The instrument bursts from 1 to 9 cycles.
 inline constexpr int kMinBurstCycles = 1;
@@ -21,7 +21,7 @@ struct BurstSettings {
 CommandSequence BurstSequence(const BurstSettings& settings);
 
 // Burst: state, internal period, cycles per burst, start phase, trigger source; and one trigger.
-class CBurst : public CommandPage {
+class CBurst : public TriggerPage {
 public:
     CBurst();
 
@@ -33,10 +33,8 @@ public:
     int m_nCycles = BurstSettings{}.cycles;
 
     bool OnInitDialog() override;
-    void OnBurstOnce() { SendTrigger(); }
 
 protected:
-    void MessageMap() override;
     void DoDataExchange(CDataExchange* pDX) override;
     CommandSequence ComposeSequence() override;
 };

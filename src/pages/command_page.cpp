@@ -1,7 +1,5 @@
 #include "pages/command_page.h"
 
-#include "pages/common_commands.h"
-
 SendOutcome CommandPage::SendCommands() {
     if (!UpdateData(true)) return SendOutcome::Refused;
     const SendReport report = SendSequence(ComposeSequence());
@@ -10,5 +8,3 @@ SendOutcome CommandPage::SendCommands() {
     OnSent();
     return report.outcome;
 }
-
-void CommandPage::SendTrigger() { SendSingleCommand(kTriggerCommand); }

@@ -22,7 +22,4 @@ protected:
     virtual LineEnds CommandLineEnds() const { return LineEnds::AfterEachLine; }
     // Runs when m_strCommand holds the text of a send that wrote something.
     virtual void OnSent() {}
-
-    // "Burst Once": one trigger; reads no field and leaves the command text as it was.
-    void SendTrigger();
 };

@@ -1,6 +1,5 @@
 #include "pages/sweep.h"
 
-#include <QPushButton>
 #include <fmt/printf.h>
 
 #include "framework/data_exchange.h"
@@ -17,12 +16,7 @@ CommandSequence SweepSequence(const SweepSettings& s) {
     };
 }
 
-CSweep::CSweep() : CommandPage(IDD_SWEEP) {}
-
-void CSweep::MessageMap() {
-    connect(qobject_cast<QPushButton*>(GetDlgItem(1047)), &QPushButton::clicked, this,
-            &CSweep::OnBurstOnce);
-}
+CSweep::CSweep() : TriggerPage(IDD_SWEEP) {}
 
 void CSweep::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, 1046, m_cbSweepMode);

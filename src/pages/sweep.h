@@ -3,7 +3,7 @@
 #include <string>
 
 #include "framework/combo_box.h"
-#include "pages/command_page.h"
+#include "pages/trigger_page.h"
 
 struct SweepSettings {
     std::string state = "ON";
@@ -20,7 +20,7 @@ struct SweepSettings {
 CommandSequence SweepSequence(const SweepSettings& settings);
 
 // Frequency sweep: start, stop, time, trigger source, spacing, state; and one trigger.
-class CSweep : public CommandPage {
+class CSweep : public TriggerPage {
 public:
     CSweep();
 
@@ -35,10 +35,8 @@ public:
     double m_dSweepTime = SweepSettings{}.sweepTime;
 
     bool OnInitDialog() override;
-    void OnBurstOnce() { SendTrigger(); }
 
 protected:
-    void MessageMap() override;
     void DoDataExchange(CDataExchange* pDX) override;
     CommandSequence ComposeSequence() override;
 };
