@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <cstdio>
 #include <utility>
 
 namespace {
@@ -14,6 +15,8 @@ MessageBoxHandler& Handler() {
 void ShowModalBox(const CString& text, const CString& caption) {
     const QString title = caption.empty() ? QApplication::applicationName()
                                           : QString::fromStdString(caption);
+    // The terminal keeps what the operator was told after the box is gone.
+    std::fprintf(stderr, "%s: %s\n", title.toLocal8Bit().constData(), text.c_str());
     QMessageBox box(QMessageBox::NoIcon, title, QString::fromStdString(text), QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();

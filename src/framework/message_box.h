@@ -4,8 +4,8 @@
 
 #include "framework/cstring.h"
 
-// Every message to the operator goes through here: modal, OK button only, no icon. With no
-// caption the application's name is used.
+// Every message to the operator goes through here: modal, OK button only, no icon, and echoed
+// to standard error. With no caption the application's name is used.
 void AfxMessageBox(const CString& text, const CString& caption = CString());
 
 // Tests replace the box with a recorder so that nothing modal blocks them. Returns the

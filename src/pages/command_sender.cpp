@@ -1,6 +1,5 @@
 #include "pages/command_sender.h"
 
-#include <cstdio>
 #include <fmt/format.h>
 
 #include "framework/message_box.h"
@@ -38,12 +37,9 @@ SendReport Failure(SendReport report, const std::string& line, const std::string
             ? std::string("Nothing was sent.")
             : fmt::format("The {} line(s) before it were sent; nothing after it.",
                           report.sentLines.size());
-    const std::string message = fmt::format("The command \"{}\" did not reach the instrument: {}.",
-                                            line, reason);
-    // The terminal keeps a record of what failed after the box is gone.
-    std::fprintf(stderr, "%s\n", message.c_str());
-    AfxMessageBox(fmt::format("{}\n\n{}\nCheck the instrument and its USB cable, then try again.",
-                              message, before),
+    AfxMessageBox(fmt::format("The command \"{}\" did not reach the instrument: {}.\n\n{}\nCheck "
+                              "the instrument and its USB cable, then try again.",
+                              line, reason, before),
                   kErrorCaption);
     return report;
 }
