@@ -23,6 +23,11 @@ struct ControlTemplate {
     int x = 0, y = 0, cx = 0, cy = 0;  // dialog units
     unsigned style = kStyleNone;
     std::vector<std::string> items;  // initial combo-box list, in stored order
+    // A label: the id of the field it stands beside, which screen readers then call by the
+    // label's text. IDC_STATIC for a label that names no field (a unit, a note).
+    int buddy = IDC_STATIC;
+    // A field that no label names: what it holds, as screen readers announce it.
+    std::string accessibleName;
 };
 
 struct DialogTemplate {

@@ -8,7 +8,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVariant>
+#include <vector>
 
+#include "framework/radio_button_accessible.h"
 #include "framework/resources.h"
 #include "framework/tab_control.h"
 
@@ -55,6 +57,7 @@ QWidget* MakePushButton(const ControlTemplate& control, QWidget& parent) {
 }
 
 QWidget* MakeRadioButton(const ControlTemplate& control, QWidget& parent) {
+    InstallRadioButtonAccessible();
     auto* radio = new QRadioButton(QString::fromStdString(control.text), &parent);
     // Each radio button starts a group of its own; the page keeps them exclusive.
     radio->setAutoExclusive(false);
@@ -88,17 +91,44 @@ QRect PlaceOf(const ControlTemplate& control, const QWidget& widget, const Dialo
     return place;
 }
 
+// The label becomes the field's buddy: Qt's accessibility then reports a combo box as
+// "labelled by" the label. An edit box is also given the label's text as its name, which holds
+// on every platform. Neither changes what the operator sees or the tab order.
+void PairWithLabel(QLabel& label, QWidget& field) {
+    label.setBuddy(&field);
+    if (qobject_cast<QComboBox*>(&field) == nullptr) field.setAccessibleName(label.text());
+}
+
+// A label may stand before or after its field in template order; pairing waits until every
+// control exists.
+void PairLabelsWithFields(const DialogTemplate& dialogTemplate, const std::vector<QWidget*>& built,
+                          const std::map<int, QWidget*>& controls) {
+    for (std::size_t i = 0; i < built.size(); ++i) {
+        const ControlTemplate& control = dialogTemplate.controls[i];
+        if (control.buddy == IDC_STATIC) continue;
+        auto* label = qobject_cast<QLabel*>(built[i]);
+        const auto field = controls.find(control.buddy);
+        if (label != nullptr && field != controls.end()) PairWithLabel(*label, *field->second);
+    }
+}
+
 }  // namespace
 
 std::map<int, QWidget*> BuildControls(const DialogTemplate& dialogTemplate, QWidget& window,
                                       const DialogBaseUnits& units) {
     std::map<int, QWidget*> controls;
+    std::vector<QWidget*> built;
     for (const ControlTemplate& control : dialogTemplate.controls) {
         QWidget* widget = MakeControl(control, window);
         widget->setProperty(kIdProperty, control.id);
         widget->setGeometry(PlaceOf(control, *widget, units));
+        if (!control.accessibleName.empty()) {
+            widget->setAccessibleName(QString::fromStdString(control.accessibleName));
+        }
         if (control.id != IDC_STATIC) controls.emplace(control.id, widget);
+        built.push_back(widget);
     }
+    PairLabelsWithFields(dialogTemplate, built, controls);
     return controls;
 }
 

@@ -5,27 +5,44 @@
 
 #include "framework/dialog_template.h"
 
+// The field that a label names: screen readers call the field by the label's text.
+struct Buddy {
+    int field = IDC_STATIC;
+};
+
+// What a field that no label names holds, as screen readers announce it.
+struct AccessibleName {
+    std::string text;
+};
+
 // Shorthands that keep the template tables readable: one row a control, in template order.
 inline ControlTemplate Label(int id, std::string text, int x, int y, int cx, int cy,
-                             unsigned style = kStyleNone) {
-    return {id, ControlKind::Label, std::move(text), x, y, cx, cy, style, {}};
+                             unsigned style = kStyleNone, Buddy buddy = {}) {
+    return {id, ControlKind::Label, std::move(text), x, y, cx, cy, style, {}, buddy.field, {}};
 }
 
-inline ControlTemplate Edit(int id, int x, int y, int cx, int cy, unsigned style = kStyleNone) {
-    return {id, ControlKind::Edit, {}, x, y, cx, cy, style, {}};
+inline ControlTemplate Label(int id, std::string text, int x, int y, int cx, int cy, Buddy buddy) {
+    return Label(id, std::move(text), x, y, cx, cy, kStyleNone, buddy);
+}
+
+inline ControlTemplate Edit(int id, int x, int y, int cx, int cy, unsigned style = kStyleNone,
+                            AccessibleName name = {}) {
+    return {id, ControlKind::Edit, {}, x, y, cx, cy, style, {}, IDC_STATIC, std::move(name.text)};
 }
 
 inline ControlTemplate Combo(int id, int x, int y, int cx, int cy, std::vector<std::string> items) {
-    return {id, ControlKind::ComboBox, {}, x, y, cx, cy, kStyleNone, std::move(items)};
+    return {id, ControlKind::ComboBox, {}, x, y, cx, cy, kStyleNone, std::move(items),
+            IDC_STATIC, {}};
 }
 
 inline ControlTemplate Button(int id, std::string text, int x, int y, int cx, int cy,
                               unsigned style = kStyleNone) {
-    return {id, ControlKind::PushButton, std::move(text), x, y, cx, cy, style, {}};
+    return {id, ControlKind::PushButton, std::move(text), x, y, cx, cy, style, {}, IDC_STATIC, {}};
 }
 
 inline ControlTemplate Radio(int id, std::string text, int x, int y, int cx, int cy) {
-    return {id, ControlKind::RadioButton, std::move(text), x, y, cx, cy, kStyleGroup, {}};
+    return {id, ControlKind::RadioButton, std::move(text), x, y, cx, cy, kStyleGroup, {},
+            IDC_STATIC, {}};
 }
 
 inline DialogTemplate Page(unsigned id, int cx, int cy, std::vector<ControlTemplate> controls) {
