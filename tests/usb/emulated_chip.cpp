@@ -50,8 +50,8 @@ void Complete(UMockdevIoctlClient* client, int result = 0, int error = 0) {
 
 }  // namespace
 
-EmulatedChip::EmulatedChip(const ChipSpec& spec)
-    : m_spec(spec), m_handler(umockdev_ioctl_base_new()), m_driverBound(spec.driverBound) {
+EmulatedChip::EmulatedChip(const ChipModel& model)
+    : m_model(model), m_handler(umockdev_ioctl_base_new()), m_driverBound(model.driverBound) {
     g_signal_connect(m_handler, "handle-ioctl", G_CALLBACK(&EmulatedChip::OnIoctl), this);
 }
 
@@ -63,27 +63,27 @@ EmulatedChip::~EmulatedChip() {
 }
 
 std::string EmulatedChip::NodePath() const {
-    return fmt::format("/dev/bus/usb/{:03}/{:03}", m_spec.bus, m_spec.address);
+    return fmt::format("/dev/bus/usb/{:03}/{:03}", m_model.bus, m_model.address);
 }
 
 // Higher bus numbers get lower controller addresses, so that the system lists the devices in an
 // order other than the instruments' numbering.
 std::string EmulatedChip::SysfsPath() const {
     return fmt::format("/sys/devices/pci0000:00/0000:00:{0:02x}.0/usb{1}/{1}-{2}",
-                       0xFF - m_spec.bus, m_spec.bus, m_spec.ports);
+                       0xFF - m_model.bus, m_model.bus, m_model.ports);
 }
 
 std::string EmulatedChip::Description() const {
     std::string text = fmt::format("P: {}\n", SysfsPath().substr(4));
-    if (m_spec.withNode) text += fmt::format("N: {}\n", NodePath().substr(5));
+    if (m_model.withNode) text += fmt::format("N: {}\n", NodePath().substr(5));
     text += fmt::format(
         "E: DEVNAME={0}\nE: DEVTYPE=usb_device\nE: DRIVER=usb\nE: PRODUCT={1:x}/{2:x}/100\n"
         "E: TYPE=255/0/0\nE: BUSNUM={3:03}\nE: DEVNUM={4:03}\nE: SUBSYSTEM=usb\n"
         "A: bConfigurationValue=1\\n\nA: bNumConfigurations=1\nA: busnum={3}\\n\n"
         "A: devnum={4}\\n\nA: devpath={5}\nA: idVendor={1:04x}\nA: idProduct={2:04x}\n"
         "A: speed=12\\n\nH: descriptors={6}\n",
-        NodePath(), m_spec.vendor, m_spec.product, m_spec.bus, m_spec.address, m_spec.ports,
-        DescriptorsHex(m_spec.vendor, m_spec.product));
+        NodePath(), m_model.vendor, m_model.product, m_model.bus, m_model.address, m_model.ports,
+        DescriptorsHex(m_model.vendor, m_model.product));
     return text;
 }
 
@@ -190,7 +190,7 @@ void EmulatedChip::DriverIoctl(UMockdevIoctlClient* client, UMockdevIoctlData* a
 
 // The kernel refuses a claim while a driver or another program holds the interface.
 void EmulatedChip::Claim(UMockdevIoctlClient* client, UMockdevIoctlData* argument) {
-    if (m_driverBound || m_spec.heldByOther) return Complete(client, -1, EBUSY);
+    if (m_driverBound || m_model.heldByOther) return Complete(client, -1, EBUSY);
     Resolved interface(argument, sizeof(unsigned));
     Record(fmt::format("claim {}", interface.As<unsigned>()));
     Complete(client);

@@ -13,7 +13,7 @@ typedef struct _UMockdevIoctlData UMockdevIoctlData;
 // Where an emulated chip sits and how it starts. Bus numbers of 64 and above never exist on a
 // real machine (the kernel numbers at most 63 buses), so a test that loses its emulated device
 // finds nothing rather than a real one, even when run as root.
-struct ChipSpec {
+struct ChipModel {
     static constexpr int kFirstImpossibleBus = 64;
 
     int bus = 250;
@@ -38,12 +38,12 @@ struct WriteOutcome {
 // and answers each write as scripted. The ioctls arrive on umockdev's thread.
 class EmulatedChip {
 public:
-    explicit EmulatedChip(const ChipSpec& spec);
+    explicit EmulatedChip(const ChipModel& model);
     ~EmulatedChip();
     EmulatedChip(const EmulatedChip&) = delete;
     EmulatedChip& operator=(const EmulatedChip&) = delete;
 
-    const ChipSpec& Spec() const { return m_spec; }
+    const ChipModel& Model() const { return m_model; }
     std::string NodePath() const;
     std::string SysfsPath() const;
     // The device as umockdev's description format gives it, descriptors included.
@@ -73,7 +73,7 @@ private:
     void GetDriver(UMockdevIoctlClient* client, UMockdevIoctlData* argument);
     void Record(std::string event);
 
-    ChipSpec m_spec;
+    ChipModel m_model;
     UMockdevIoctlBase* m_handler;
     mutable std::mutex m_mutex;
     bool m_driverBound;

@@ -24,15 +24,15 @@ EmulatedUsb::~EmulatedUsb() {
     m_chips.clear();
 }
 
-EmulatedChip& EmulatedUsb::Plug(const ChipSpec& spec) {
+EmulatedChip& EmulatedUsb::Plug(const ChipModel& model) {
     // A bus that cannot exist keeps the emulation away from real devices whatever happens.
-    if (spec.bus < ChipSpec::kFirstImpossibleBus) {
+    if (model.bus < ChipModel::kFirstImpossibleBus) {
         throw std::invalid_argument("an emulated chip needs a bus that no machine has");
     }
-    auto& chip = *m_chips.emplace_back(std::make_unique<EmulatedChip>(spec));
+    auto& chip = *m_chips.emplace_back(std::make_unique<EmulatedChip>(model));
     GError* error = nullptr;
     // The handler is in place before the device appears, so that an open never misses it.
-    if (spec.withNode) {
+    if (model.withNode) {
         umockdev_testbed_attach_ioctl(m_testbed, chip.NodePath().c_str(), chip.Handler(), &error);
         ThrowOn(error, "cannot emulate " + chip.NodePath());
     }
@@ -44,7 +44,7 @@ EmulatedChip& EmulatedUsb::Plug(const ChipSpec& spec) {
 void EmulatedUsb::Unplug(EmulatedChip& chip) {
     umockdev_testbed_uevent(m_testbed, chip.SysfsPath().c_str(), "remove");
     umockdev_testbed_remove_device(m_testbed, chip.SysfsPath().c_str());
-    if (chip.Spec().withNode) {
+    if (chip.Model().withNode) {
         umockdev_testbed_detach_ioctl(m_testbed, chip.NodePath().c_str(), nullptr);
     }
 }

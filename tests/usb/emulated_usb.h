@@ -17,7 +17,7 @@ public:
     EmulatedUsb& operator=(const EmulatedUsb&) = delete;
 
     // The chip stays valid as long as this bus, plugged in or not.
-    EmulatedChip& Plug(const ChipSpec& spec);
+    EmulatedChip& Plug(const ChipModel& model);
     // The device leaves as on a real unplug: the system tells its listeners, then forgets it.
     void Unplug(EmulatedChip& chip);
 

@@ -168,8 +168,8 @@ TEST_F(LibusbBackendTest, StalledWriteFailsClearsTheHaltAndTheNextPressGoesThrou
 }
 
 TEST_F(LibusbBackendTest, UnplugMidSendStopsTheSendAndTheChipIsFoundAgainOncePluggedBack) {
-    const ChipSpec spec{.bus = 250, .ports = "2", .address = 7};
-    EmulatedChip& chip = usb.Plug(spec);
+    const ChipModel model{.bus = 250, .ports = "2", .address = 7};
+    EmulatedChip& chip = usb.Plug(model);
     chip.ScriptWrites({{}, {.status = -ENODEV}});
     StartLink();
 
