@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVariant>
+#include <algorithm>
 #include <vector>
 
 #include "framework/radio_button_accessible.h"
@@ -88,6 +89,10 @@ QWidget* MakeControl(const ControlTemplate& control, QWidget& parent) {
 QRect PlaceOf(const ControlTemplate& control, const QWidget& widget, const DialogBaseUnits& units) {
     QRect place = MapDialogRect(units, control.x, control.y, control.cx, control.cy);
     if (control.kind == ControlKind::ComboBox) place.setHeight(widget.sizeHint().height());
+    // The substitute fonts are wider than the template's own; a label grows rather than clip.
+    if (control.kind == ControlKind::Label) {
+        place.setWidth(std::max(place.width(), widget.sizeHint().width()));
+    }
     return place;
 }
 
