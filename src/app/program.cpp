@@ -8,8 +8,9 @@
 
 #include "app/program_options.h"
 #include "app/valdrix_app.h"
+#include "framework/message_box.h"
 #include "framework/template_fonts.h"
-#include "link/ch375.h"
+#include "link/instrument.h"
 #include "res/app_icon.h"
 
 namespace {
@@ -56,6 +57,7 @@ int RunProgram(int argc, char** argv, const ProductTexts& texts) {
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QString::fromStdString(texts.caption).toLower());
     RegisterFontSubstitutes();
+    InstallMessageBoxHandler(ShowModalMessageBox);
     InstallDeviceBackend(MakeBackend(options.link));
     CValdrixApp theApp;
     theApp.InitInstance();

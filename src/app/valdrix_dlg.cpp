@@ -8,10 +8,11 @@
 #include "framework/data_exchange.h"
 #include "framework/message_box.h"
 #include "framework/resources.h"
-#include "link/ch375.h"
 #include "link/instrument.h"
-#include "pages/common_commands.h"
+#include "pages/model/common_commands.h"
 #include "res/resource_ids.h"
+
+using namespace valdrix::model;
 
 namespace {
 
@@ -23,7 +24,7 @@ constexpr std::array<const char*, kPageCount> kTabLabels = {
 };
 
 void ReportOpenFailure(const char* what) {
-    std::fprintf(stderr, "%s: %s\n", what, CH375LastError().c_str());
+    std::fprintf(stderr, "%s: %s\n", what, InstrumentError().c_str());
 }
 
 }  // namespace

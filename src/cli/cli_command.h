@@ -4,7 +4,9 @@
 #include <span>
 #include <string>
 
-#include "pages/command_sequence.h"
+#include "pages/model/command_sequence.h"
+
+using valdrix::model::CommandSequence;
 
 // The arguments that follow a COMMAND on the command line.
 using CommandArguments = std::span<const std::string>;

@@ -8,12 +8,13 @@
 #include "cli/cli_arguments.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_usage.h"
-#include "framework/message_box.h"
-#include "link/ch375.h"
 #include "link/command_line.h"
 #include "link/instrument.h"
-#include "pages/command_sender.h"
+#include "pages/model/command_sender.h"
+#include "pages/model/operator_message.h"
 #include "res/names_valdrix.h"
+
+using namespace valdrix::model;
 
 namespace {
 
@@ -38,18 +39,18 @@ std::optional<std::string> FirstRefusal(const CommandSequence& sequence) {
 int OpenAndSend(const CommandSequence& sequence, std::ostream& out, std::ostream& err) {
     switch (OpenInstrument(false)) {
         case OpenResult::NoDevice:
-            err << kCliProgram << ": cannot open the instrument: " << CH375LastError() << '\n';
+            err << kCliProgram << ": cannot open the instrument: " << InstrumentError() << '\n';
             return kCliLinkFailed;
         case OpenResult::TimeoutFailed:
             err << kCliProgram
-                << ": the instrument does not take its time-outs: " << CH375LastError() << '\n';
+                << ": the instrument does not take its time-outs: " << InstrumentError() << '\n';
             return kCliLinkFailed;
         case OpenResult::Opened:
             break;
     }
     const SendReport report =
         SendSequence(sequence, [&out](const std::string& line) { PrintLine(out, line); });
-    if (CH375IsDeviceOpen(kInstrumentDevice)) CH375CloseDevice(kInstrumentDevice);
+    CloseInstrument();
     // The lines passed their check, so a send that did not go through failed on the link's
     // side (a write, or the memory for the line buffer); the sender has said why.
     return report.outcome == SendOutcome::Sent ? kCliSent : kCliLinkFailed;
@@ -60,7 +61,7 @@ int OpenAndSend(const CommandSequence& sequence, std::ostream& out, std::ostream
 int SendOverLink(const CommandSequence& sequence, const LinkChoice& link, std::ostream& out,
                  std::ostream& err, const BackendMaker& makeBackend) {
     MessageBoxHandler previousHandler =
-        InstallMessageBoxHandler([&err](const CString& text, const CString&) {
+        InstallMessageBoxHandler([&err](const std::string& text, const std::string&) {
             err << kCliProgram << ": " << text << '\n' << std::flush;
         });
     std::unique_ptr<DeviceBackend> previousBackend = InstallDeviceBackend(makeBackend(link));

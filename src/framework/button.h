@@ -7,6 +7,7 @@ inline constexpr int BST_CHECKED = 1;
 
 class CButton : public CWnd {
 public:
+    using CWnd::CWnd;
     int GetCheck() const;
     void SetCheck(int state);
 };

@@ -27,3 +27,9 @@ int CComboBox::SetCurSel(int index) {
 CString CComboBox::GetLBText(int index) const {
     return Box() != nullptr ? Box()->itemText(index).toStdString() : CString();
 }
+
+int CComboBox::FindStringExact(const CString& text) const {
+    if (Box() == nullptr) return CB_ERR;
+    const int index = Box()->findText(QString::fromStdString(text), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    return index >= 0 ? index : CB_ERR;
+}

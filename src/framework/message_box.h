@@ -1,14 +1,13 @@
 #pragma once
 
-#include <functional>
-
 #include "framework/cstring.h"
+#include "pages/model/operator_message.h"
 
-// Every message to the operator goes through here: modal, OK button only, no icon, and echoed
-// to standard error. With no caption the application's name is used.
-void AfxMessageBox(const CString& text, const CString& caption = CString());
+using valdrix::model::AfxMessageBox;
+using valdrix::model::InstallMessageBoxHandler;
+using valdrix::model::MessageBoxHandler;
 
-// Tests replace the box with a recorder so that nothing modal blocks them. Returns the
-// previous handler; an empty handler restores the real box.
-using MessageBoxHandler = std::function<void(const CString& text, const CString& caption)>;
-MessageBoxHandler InstallMessageBoxHandler(MessageBoxHandler handler);
+// The panel's way of telling the operator: a modal box with the OK button only and no icon,
+// echoed to standard error so that the terminal keeps the reason. The program installs it as the
+// message handler at start.
+void ShowModalMessageBox(const CString& text, const CString& caption);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "link/device_backend.h"
+#include "link/instrument.h"
 
 using HANDLE = std::intptr_t;
 inline constexpr HANDLE INVALID_HANDLE_VALUE = -1;
@@ -19,7 +20,3 @@ void CH375CloseDevice(ULONG index);
 // Beyond the chip's library: whether a device is open, and why the last call failed.
 bool CH375IsDeviceOpen(ULONG index);
 std::string CH375LastError();
-
-// Installs the backend that the calls reach and returns the previous one. With none
-// installed every call fails.
-std::unique_ptr<DeviceBackend> InstallDeviceBackend(std::unique_ptr<DeviceBackend> backend);

@@ -14,3 +14,9 @@ OpenResult OpenInstrument(bool keepOnTimeoutFailure) {
 bool EnsureInstrumentOpen() {
     return CH375IsDeviceOpen(kInstrumentDevice) || OpenInstrument(false) == OpenResult::Opened;
 }
+
+void CloseInstrument() {
+    if (CH375IsDeviceOpen(kInstrumentDevice)) CH375CloseDevice(kInstrumentDevice);
+}
+
+std::string InstrumentError() { return CH375LastError(); }

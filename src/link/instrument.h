@@ -1,5 +1,8 @@
 #pragma once
 
+#include <memory>
+#include <string>
+
 #include "link/device_backend.h"
 
 // The instrument's device index and the time-outs it is opened with. A write that the
@@ -9,6 +12,10 @@ inline constexpr ULONG kInstrumentDevice = 0;
 inline constexpr ULONG kWriteTimeoutMs = 5000;
 inline constexpr ULONG kReadTimeoutMs = 4000;
 
+// Installs the backend that the instrument's calls reach and returns the previous one. With
+// none installed every call fails.
+std::unique_ptr<DeviceBackend> InstallDeviceBackend(std::unique_ptr<DeviceBackend> backend);
+
 enum class OpenResult { Opened, NoDevice, TimeoutFailed };
 
 // Opens the instrument and sets its time-outs. A device whose time-outs could not be set
@@ -17,3 +24,9 @@ OpenResult OpenInstrument(bool keepOnTimeoutFailure);
 
 // True when the instrument is open, opening it again if a failed write had closed it.
 bool EnsureInstrumentOpen();
+
+// Closes the instrument if it is open.
+void CloseInstrument();
+
+// Why the last open or write of the instrument failed, in words an operator can act on.
+std::string InstrumentError();

@@ -1,5 +1,7 @@
 #include "pages/command_page.h"
 
+using namespace valdrix::model;
+
 SendOutcome CommandPage::SendCommands() {
     if (!UpdateData(true)) return SendOutcome::Refused;
     const SendReport report = SendSequence(ComposeSequence());

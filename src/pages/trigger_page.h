@@ -1,15 +1,23 @@
 #pragma once
 
-#include "pages/command_page.h"
+#include <QPushButton>
+
+#include "pages/field_page.h"
+#include "pages/model/common_commands.h"
+#include "res/resource_ids.h"
 
 // A page with a "Burst Once" button: one trigger at any time. It reads no field, makes no
 // pause and leaves the command text as it was.
-class TriggerPage : public CommandPage {
+template <typename Settings>
+class TriggerPage : public FieldPage<Settings> {
 public:
-    using CommandPage::CommandPage;
+    using FieldPage<Settings>::FieldPage;
 
-    void OnBurstOnce();
+    void OnBurstOnce() { valdrix::model::SendSingleCommand(valdrix::model::kTriggerCommand); }
 
 protected:
-    void MessageMap() override;
+    void MessageMap() override {
+        QObject::connect(qobject_cast<QPushButton*>(this->GetDlgItem(IDC_BURST_ONCE)),
+                         &QPushButton::clicked, this, &TriggerPage::OnBurstOnce);
+    }
 };

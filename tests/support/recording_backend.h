@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/pause.h"
+#include "pages/model/pause.h"
 #include "link/device_backend.h"
 
 // What reached the instrument and the pauses between, in the order they happened: each write
@@ -50,7 +50,7 @@ private:
 };
 
 // Records each pause on the timeline and returns at once.
-class VirtualClock : public PauseClock {
+class VirtualClock : public valdrix::model::PauseClock {
 public:
     explicit VirtualClock(std::shared_ptr<Timeline> timeline) : m_timeline(std::move(timeline)) {}
     void Sleep(unsigned milliseconds) override;

@@ -1,7 +1,8 @@
 #include "support/test_fixture.h"
 
-#include "link/ch375.h"
 #include "link/instrument.h"
+
+using namespace valdrix::model;
 
 void InstrumentTest::SetUp() {
     InstallDeviceBackend(std::make_unique<RecordingBackend>(script, timeline));

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "framework/message_box.h"
+#include "pages/model/operator_message.h"
 #include "support/recording_backend.h"
 
 struct ShownMessage {
@@ -35,8 +35,8 @@ protected:
 
 private:
     std::unique_ptr<VirtualClock> m_clock;
-    PauseClock* m_previousClock = nullptr;
-    MessageBoxHandler m_previousHandler;
+    valdrix::model::PauseClock* m_previousClock = nullptr;
+    valdrix::model::MessageBoxHandler m_previousHandler;
 };
 
 // A frame as the instrument receives it: the line and the terminator.

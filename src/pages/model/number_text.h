@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace valdrix::model {
+
 // Numbers in edit fields follow the C locale whatever the operator's regional settings:
 // "." is the decimal point, blanks around the number are allowed, nothing else is.
 std::optional<double> ParseDouble(std::string_view text);
@@ -11,3 +13,18 @@ std::optional<int> ParseInt(std::string_view text);
 
 // A double in its shortest general form with up to 15 significant digits: 1000.0 shows as 1000.
 std::string FormatDouble(double value);
+
+// What the operator is told when a field's text is not a number of its kind, or out of range.
+std::string NumberRefusal(bool whole);
+std::string RangeRefusal(bool whole, double minimum, double maximum);
+
+template <typename Number>
+std::optional<Number> ParseNumber(std::string_view text) {
+    if constexpr (std::is_same_v<Number, int>) {
+        return ParseInt(text);
+    } else {
+        return ParseDouble(text);
+    }
+}
+
+}  // namespace valdrix::model

@@ -1,4 +1,4 @@
-#include "framework/pause.h"
+#include "pages/model/pause.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -6,6 +6,8 @@
 #include <chrono>
 #include <thread>
 #include <utility>
+
+namespace valdrix::model {
 
 namespace {
 
@@ -52,3 +54,5 @@ void Pause(unsigned milliseconds) {
 }
 
 PauseClock* InstallPauseClock(PauseClock* clock) { return std::exchange(Installed(), clock); }
+
+}  // namespace valdrix::model

@@ -1,8 +1,12 @@
-#include "framework/number_text.h"
+#include "pages/model/number_text.h"
 
 #include <charconv>
 #include <cmath>
-#include <fmt/printf.h>
+#include <fmt/format.h>
+
+#include "pages/model/command_format.h"
+
+namespace valdrix::model {
 
 namespace {
 
@@ -35,4 +39,15 @@ std::optional<double> ParseDouble(std::string_view text) {
 
 std::optional<int> ParseInt(std::string_view text) { return ParseWhole<int>(text); }
 
-std::string FormatDouble(double value) { return fmt::sprintf("%.15g", value); }
+std::string FormatDouble(double value) { return FormatCommand("%.15g", {value}); }
+
+std::string NumberRefusal(bool whole) {
+    return whole ? "Please enter an integer." : "Please enter a number.";
+}
+
+std::string RangeRefusal(bool whole, double minimum, double maximum) {
+    return fmt::format("Please enter {} between {} and {}.", whole ? "an integer" : "a number",
+                       FormatDouble(minimum), FormatDouble(maximum));
+}
+
+}  // namespace valdrix::model

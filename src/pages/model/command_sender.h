@@ -4,7 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "pages/command_sequence.h"
+#include "pages/model/command_sequence.h"
+#include "pages/model/page_model.h"
+
+namespace valdrix::model {
 
 enum class SendOutcome {
     Sent,     // every line reached the instrument
@@ -19,9 +22,6 @@ struct SendReport {
     std::string reason;
 };
 
-// How a page joins the lines of a send into its command text.
-enum class LineEnds { AfterEachLine, BetweenLines };
-
 // Writes a sequence to the instrument with its pauses. Every line is checked before the first
 // one is written; a line that cannot be sent refuses the whole send. A failed write stops the
 // send and is reported to the operator, naming the line and the reason.
@@ -32,8 +32,13 @@ SendReport SendSequence(const CommandSequence& sequence, const LineWritten& onWr
 // Sends one command on its own, with no pause: Reset, Local, a trigger.
 SendReport SendSingleCommand(const std::string& line);
 
+// The lines of a sequence, without their pauses.
+std::vector<std::string> LinesOf(const CommandSequence& sequence);
+
 // Lines joined into a command text by "\r\n".
 std::string JoinLines(const std::vector<std::string>& lines, LineEnds ends);
 
 // The command text of a send: the lines written, then a failed line marked as not sent.
 std::string CommandText(const SendReport& report, LineEnds ends);
+
+}  // namespace valdrix::model

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace valdrix::model {
+
 // The pause between command lines. The real clock never returns early; while it waits the
 // windows keep painting, and the operator's clicks and keys wait until the send is over.
 class PauseClock {
@@ -13,3 +15,5 @@ void Pause(unsigned milliseconds);
 // Tests install a clock that records the pauses and returns at once. Returns the previous
 // clock; nullptr restores the real one.
 PauseClock* InstallPauseClock(PauseClock* clock);
+
+}  // namespace valdrix::model

@@ -1,13 +1,14 @@
-#include "pages/command_sender.h"
+#include "pages/model/command_sender.h"
 
 #include <fmt/format.h>
 
-#include "framework/message_box.h"
-#include "framework/pause.h"
-#include "link/ch375.h"
 #include "link/command_line.h"
 #include "link/instrument.h"
 #include "link/send_line.h"
+#include "pages/model/operator_message.h"
+#include "pages/model/pause.h"
+
+namespace valdrix::model {
 
 namespace {
 
@@ -55,7 +56,7 @@ SendReport SendSequence(const CommandSequence& sequence, const LineWritten& onWr
                       kErrorCaption);
         return report;
     }
-    if (!EnsureInstrumentOpen()) return Failure(report, sequence.front().line, CH375LastError());
+    if (!EnsureInstrumentOpen()) return Failure(report, sequence.front().line, InstrumentError());
     for (const CommandStep& step : sequence) {
         PauseFor(step.pausesBefore);
         const WriteResult result = SendLine(buffer, step.line, kInstrumentDevice);
@@ -69,6 +70,12 @@ SendReport SendSequence(const CommandSequence& sequence, const LineWritten& onWr
 }
 
 SendReport SendSingleCommand(const std::string& line) { return SendSequence({{line, {}, {}}}); }
+
+std::vector<std::string> LinesOf(const CommandSequence& sequence) {
+    std::vector<std::string> lines;
+    for (const CommandStep& step : sequence) lines.push_back(step.line);
+    return lines;
+}
 
 std::string CommandText(const SendReport& report, LineEnds ends) {
     std::vector<std::string> lines = report.sentLines;
@@ -86,3 +93,5 @@ std::string JoinLines(const std::vector<std::string>& lines, LineEnds ends) {
     }
     return text;
 }
+
+}  // namespace valdrix::model

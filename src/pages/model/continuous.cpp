@@ -1,0 +1,68 @@
+#include "pages/model/continuous.h"
+
+#include "pages/model/choices.h"
+#include "pages/model/command_format.h"
+#include "res/resource_ids.h"
+
+namespace valdrix::model {
+
+CommandSequence ContinuousOutputSequence(const ContinuousSettings& s) {
+    // Pauses come before each line: the instrument needs them to settle the previous setting.
+    CommandSequence sequence{{FormatCommand("FUNCtion %s", {s.waveform}), {}, {}}};
+    if (s.waveform == "SQUare") {
+        sequence.push_back(
+            {FormatCommand("SOURce:FUNCtion:SQUare:DCYCle %d%%", {s.duty}), {400}, {}});
+    }
+    if (s.waveform == "RAMP") {
+        sequence.push_back(
+            {FormatCommand("SOURce:FUNCtion:RAMP:SYMMetry %d%%", {s.duty}), {400}, {500}});
+    }
+    const CommandSequence settings = {
+        {FormatCommand("FREQuency %f%s", {s.freq, s.freqUnit}),          {500}, {}},
+        {FormatCommand("VOLTage %f%s", {s.amplitude, s.ampUnit}),        {100}, {}},
+        {FormatCommand("VOLTage:OFFSet %f%s", {s.offset, s.offsetUnit}), {100}, {}},
+        {FormatCommand("VOLTage:ATTenuation %s", {s.attenuation}),       {300}, {}},
+        {FormatCommand("OUTPut:POLarity %s", {s.polarity}),              {100}, {}},
+        {FormatCommand("OUTPut %s", {s.output}),                         {100}, {}},
+    };
+    sequence.insert(sequence.end(), settings.begin(), settings.end());
+    return sequence;
+}
+
+CommandSequence ContinuousDirectSequence(const ContinuousSettings& s) {
+    return {{FormatCommand("Source:Apply:%s %f%s, %f%s, %f%s",
+                           {s.waveform, s.freq, s.freqUnit, s.amplitude, s.ampUnit, s.offset,
+                            s.offsetUnit}),
+             {}, {}}};
+}
+
+CommandSequence ContinuousSequence(const ContinuousSettings& s) {
+    return s.mode == kOutputMode ? ContinuousOutputSequence(s) : ContinuousDirectSequence(s);
+}
+
+const PageModel<ContinuousSettings>& ContinuousPage() {
+    using F = Field<ContinuousSettings>;
+    using S = ContinuousSettings;
+    static const PageModel<ContinuousSettings> page{
+        "continuous", "the continuous output: waveform, frequency, amplitude, offset, ...",
+        {
+            F::Radio({IDC_CONT_RADIO_DIRECT, IDC_CONT_RADIO_OUTPUT}, "mode", &S::mode,
+                     {kDirectMode, kOutputMode}),
+            F::Text(IDC_CONT_OUTPUT, "output", &S::output, kOnOff),
+            F::Text(IDC_CONT_WAVEFORM, "waveform", &S::waveform, kWaveforms),
+            F::Text(IDC_CONT_ATTENUATION, "attenuation", &S::attenuation,
+                    kAttenuations),
+            F::Text(IDC_CONT_POLARITY, "polarity", &S::polarity, kPolarities),
+            F::Text(IDC_CONT_OFFSET_UNIT, "offset-unit", &S::offsetUnit, kOffsetUnits),
+            F::Text(IDC_CONT_AMP_UNIT, "amp-unit", &S::ampUnit, kAmplitudeUnits),
+            F::Text(IDC_CONT_FREQ_UNIT, "freq-unit", &S::freqUnit, kContinuousFreqUnits),
+            F::Number(IDC_CONT_FREQ, "freq", &S::freq, kContinuousFreq),
+            F::Number(IDC_CONT_OFFSET, "offset", &S::offset),
+            F::Number(IDC_CONT_AMPLITUDE, "amplitude", &S::amplitude),
+            F::WholeNumber(IDC_CONT_DUTY, "duty", &S::duty),
+        },
+        ContinuousSequence, LineEnds::BetweenLines};
+    return page;
+}
+
+}  // namespace valdrix::model

@@ -1,0 +1,35 @@
+#include "pages/model/fm.h"
+
+#include "pages/model/choices.h"
+#include "pages/model/command_format.h"
+#include "res/resource_ids.h"
+
+namespace valdrix::model {
+
+CommandSequence FmSequence(const FmSettings& s) {
+    return {
+        {FormatCommand("FM:STATe %s", {s.state}),                            {}, {300}},
+        {FormatCommand("FM:INTernal:FREQuency %f%s", {s.modFreq, s.freqUnit}), {}, {100, 200}},
+        {FormatCommand("FM:DEViation %f%s", {s.deviation, s.devUnit}),       {}, {100}},
+        {FormatCommand("FM:INTernal:FUNCtion %s", {s.waveform}),             {}, {}},
+    };
+}
+
+const PageModel<FmSettings>& FmPage() {
+    using F = Field<FmSettings>;
+    using S = FmSettings;
+    static const PageModel<FmSettings> page{
+        "fm", "frequency modulation",
+        {
+            F::Text(IDC_FM_STATE, "state", &S::state, kOnOff),
+            F::Text(IDC_FM_WAVEFORM, "waveform", &S::waveform, kWaveforms),
+            F::Text(IDC_FM_FREQ_UNIT, "freq-unit", &S::freqUnit, kModulationUnits),
+            F::Text(IDC_FM_DEV_UNIT, "dev-unit", &S::devUnit, kFrequencyUnits),
+            F::Number(IDC_FM_DEVIATION, "deviation", &S::deviation),
+            F::Number(IDC_FM_MOD_FREQ, "freq", &S::modFreq),
+        },
+        FmSequence};
+    return page;
+}
+
+}  // namespace valdrix::model

@@ -1,0 +1,35 @@
+#include "pages/model/fsk.h"
+
+#include "pages/model/choices.h"
+#include "pages/model/command_format.h"
+#include "res/resource_ids.h"
+
+namespace valdrix::model {
+
+CommandSequence FskSequence(const FskSettings& s) {
+    return {
+        {FormatCommand("FSKey:STATe %s", {s.state}),                     {}, {300}},
+        {FormatCommand("FSKey:INTernal:RATE %f%s", {s.rate, s.rateUnit}), {}, {200, 100}},
+        {FormatCommand("FSKey:FREQuency %f%s", {s.freq, s.freqUnit}),    {}, {100}},
+        {FormatCommand("FSKey:SOURce %s", {s.source}),                   {}, {}},
+    };
+}
+
+const PageModel<FskSettings>& FskPage() {
+    using F = Field<FskSettings>;
+    using S = FskSettings;
+    static const PageModel<FskSettings> page{
+        "fsk", "frequency-shift keying",
+        {
+            F::Text(IDC_FSK_STATE, "state", &S::state, kOnOff),
+            F::Text(IDC_FSK_SOURCE, "source", &S::source, kFskSources),
+            F::Text(IDC_FSK_RATE_UNIT, "rate-unit", &S::rateUnit, kModulationUnits),
+            F::Text(IDC_FSK_FREQ_UNIT, "freq-unit", &S::freqUnit, kFrequencyUnits),
+            F::Number(IDC_FSK_FREQ, "freq", &S::freq),
+            F::Number(IDC_FSK_RATE, "rate", &S::rate),
+        },
+        FskSequence};
+    return page;
+}
+
+}  // namespace valdrix::model

@@ -1,0 +1,100 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <locale>
+
+#include "pages/model/command_format.h"
+#include "pages/model/command_sender.h"
+#include "support/test_fixture.h"
+
+using namespace valdrix::model;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+namespace {
+
+class SenderTest : public InstrumentTest {
+protected:
+    void SetUp() override {
+        InstrumentTest::SetUp();
+        OpenDevice();
+    }
+    std::string OnlyMessage() {
+        EXPECT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages.empty() ? "" : messages[0].caption, "ERROR");
+        return messages.empty() ? "" : messages[0].text;
+    }
+};
+
+TEST_F(SenderTest, LongestLineFillsTheBufferAndGoesOut) {
+    const std::string longest(1022, 'A');
+    EXPECT_EQ(SendSingleCommand(longest).outcome, SendOutcome::Sent);
+    EXPECT_THAT(script->lengths, ElementsAre(1023u));
+    EXPECT_THAT(timeline->events, ElementsAre(longest + "\n"));
+}
+
+// A line the instrument cannot take is found before anything is written: the harmless first
+// line of the send must not go out either.
+TEST_F(SenderTest, UnsafeLineRefusesTheWholeSendBeforeAnyWrite) {
+    for (const std::string& line :
+         {std::string(1023, 'A'), std::string("OUTPut ON\nOUTPut OFF"), std::string("OUTPut\tON"),
+          std::string("OUTPut O\0N", 10), std::string("OUTPut ON\x7F"), std::string("Sinus\xC3\xB6")}) {
+        messages.clear();
+        const SendReport report = SendSequence({{"FUNCtion SINusoid", {}, {300}}, {line, {100}, {}}});
+        EXPECT_EQ(report.outcome, SendOutcome::Refused);
+        EXPECT_EQ(script->writes, 0);
+        EXPECT_THAT(OnlyMessage(), HasSubstr("Nothing was sent"));
+    }
+    SendSingleCommand("OUTPut\tON");
+    EXPECT_THAT(messages.back().text, HasSubstr("<0x09>"));
+}
+
+TEST_F(SenderTest, FailedWriteStopsTheSendAndNamesTheLineAndReason) {
+    script->failWrite = 2;
+    const SendReport report = SendSequence({{"AM:STATe ON", {}, {300}},
+                                            {"AM:INTernal:FREQuency 1Hz", {}, {200, 100}},
+                                            {"AM:DEPTh 100%", {}, {100}}});
+    EXPECT_THAT(timeline->events, ElementsAre("AM:STATe ON\n", "pause 300"));
+    EXPECT_EQ(report.outcome, SendOutcome::Failed);
+    EXPECT_EQ(CommandText(report, LineEnds::BetweenLines),
+              "AM:STATe ON\r\nAM:INTernal:FREQuency 1Hz    <-- NOT SENT: " + script->failReason);
+    const std::string message = OnlyMessage();
+    EXPECT_THAT(message, HasSubstr("\"AM:INTernal:FREQuency 1Hz\""));
+    EXPECT_THAT(message, HasSubstr(script->failReason));
+    EXPECT_THAT(message, HasSubstr("1 line(s) before it were sent"));
+}
+
+TEST_F(SenderTest, ShortWriteIsAFailureAndTheNextSendOpensTheInstrumentAgain) {
+    script->failWrite = 1;
+    script->shortBy = 2;
+    const SendReport report = SendSingleCommand("*RST");
+    EXPECT_EQ(report.outcome, SendOutcome::Failed);
+    EXPECT_THAT(report.reason, HasSubstr("only 3 of 5 bytes"));
+    EXPECT_THAT(OnlyMessage(), HasSubstr("Nothing was sent"));
+
+    const int opens = script->opens;
+    EXPECT_EQ(SendSingleCommand("*SYSTem:LOCal").outcome, SendOutcome::Sent);
+    EXPECT_EQ(script->opens, opens + 1);
+}
+
+TEST_F(InstrumentTest, InstrumentThatCannotBeOpenedIsAFailedSend) {
+    script->openFails = true;
+    EXPECT_EQ(SendSingleCommand("*TRG").outcome, SendOutcome::Failed);
+    EXPECT_EQ(script->writes, 0);
+    ASSERT_EQ(messages.size(), 1u);
+}
+
+// A locale with a decimal comma, as a German operator's machine has, changes nothing on the wire.
+struct DecimalComma : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+};
+
+TEST(CommandFormatTest, TemplatesFormatAsPrintfInTheCLocaleWhateverTheLocale) {
+    const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new DecimalComma));
+    EXPECT_EQ(FormatCommand("A %f%s, %d%% %ddeg", {-1.5, std::string("mHz"), 50, -90}),
+              "A -1.500000mHz, 50% -90deg");
+    EXPECT_EQ(FormatCommand("%f", {1e-7}), "0.000000");
+    std::locale::global(previous);
+}
+
+}  // namespace
