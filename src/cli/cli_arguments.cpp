@@ -2,54 +2,69 @@
 
 #include <fmt/format.h>
 
+#include "link/command_line.h"
+
 namespace {
 
 constexpr char kLinkOption[] = "--link";
 constexpr char kLinkPrefix[] = "--link=";
+constexpr char kEndOfOptions[] = "--";
 
 void TakeLink(CliArguments& parsed, const std::string& text) {
-    const auto choice = ParseLinkChoice(text);
-    if (choice) {
+    if (const auto choice = ParseLinkChoice(text)) {
         parsed.link = *choice;
     } else {
-        parsed.error = fmt::format("unknown link \"{}\": use usb, usb:N, sim or file:PATH", text);
+        parsed.error = fmt::format("unknown link \"{}\": use usb, usb:N, sim or file:PATH",
+                                   PrintableText(text));
     }
+}
+
+// Takes the program option at arguments[i], moving i past its value. False when it is none.
+bool TakeProgramOption(CliArguments& parsed, const std::vector<std::string>& arguments,
+                       std::size_t& i) {
+    const std::string& argument = arguments[i];
+    if (argument == "--version" || argument == "-V") {
+        parsed.request = CliArguments::Request::Version;
+    } else if ((argument == "--help" || argument == "-h") && parsed.command.empty()) {
+        parsed.request = CliArguments::Request::ProgramHelp;
+    } else if (argument == "--dry-run") {
+        parsed.dryRun = true;
+    } else if (argument == kLinkOption && i + 1 < arguments.size()) {
+        TakeLink(parsed, arguments[++i]);
+    } else if (argument == kLinkOption) {
+        parsed.error = "--link needs a value: usb, usb:N, sim or file:PATH";
+    } else if (argument.starts_with(kLinkPrefix)) {
+        TakeLink(parsed, argument.substr(sizeof kLinkPrefix - 1));
+    } else {
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
 
 CliArguments ParseCliArguments(const std::vector<std::string>& arguments) {
     CliArguments parsed;
-    std::size_t i = 0;
-    for (; i < arguments.size() && arguments[i].starts_with("-"); ++i) {
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < arguments.size() && parsed.error.empty(); ++i) {
         const std::string& argument = arguments[i];
-        if (argument == "--help" || argument == "-h") {
-            parsed.request = CliArguments::Request::ProgramHelp;
-            return parsed;
+        if (!optionsEnded && TakeProgramOption(parsed, arguments, i)) continue;
+        if (parsed.command.empty()) {
+            if (!optionsEnded && argument == kEndOfOptions) {
+                optionsEnded = true;
+            } else if (!optionsEnded && argument.starts_with("-")) {
+                parsed.error = fmt::format("unknown option \"{}\"", PrintableText(argument));
+            } else {
+                parsed.command = argument;
+            }
+            continue;
         }
-        if (argument == "--version") {
-            parsed.request = CliArguments::Request::Version;
-            return parsed;
-        }
-        if (argument == "--dry-run") {
-            parsed.dryRun = true;
-        } else if (argument == kLinkOption && i + 1 < arguments.size()) {
-            TakeLink(parsed, arguments[++i]);
-        } else if (argument == kLinkOption) {
-            parsed.error = "--link needs a value: usb, usb:N, sim or file:PATH";
-        } else if (argument.starts_with(kLinkPrefix)) {
-            TakeLink(parsed, argument.substr(sizeof kLinkPrefix - 1));
-        } else {
-            parsed.error = fmt::format("unknown option \"{}\"", argument);
-        }
-        if (!parsed.error.empty()) return parsed;
+        if (argument == kEndOfOptions) optionsEnded = true;
+        parsed.commandArguments.push_back(argument);
     }
-    if (i == arguments.size()) {
+    if (parsed.error.empty() && parsed.request == CliArguments::Request::Command &&
+        parsed.command.empty()) {
         parsed.error = "no COMMAND given";
-        return parsed;
     }
-    parsed.command = arguments[i];
-    parsed.commandArguments.assign(arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1,
-                                   arguments.end());
     return parsed;
 }

@@ -5,8 +5,9 @@
 
 #include "link/link_choice.h"
 
-// The program's own options, which come before the COMMAND; what follows the COMMAND is the
-// command's to read.
+// The program's own options (--link, --dry-run, --help, --version) may stand before or after
+// the COMMAND; "--" ends them. Everything else after the COMMAND is the command's to read,
+// "--" included.
 struct CliArguments {
     enum class Request { Command, ProgramHelp, Version } request = Request::Command;
     LinkChoice link;  // USB instrument 0 unless --link says otherwise, as in the panel

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <functional>
+#include <iosfwd>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "pages/model/command_sequence.h"
 
@@ -17,13 +19,16 @@ struct Composition {
     CommandSequence sequence;
     bool helpAsked = false;
     std::string error;
+    // Where each line came from, when the lines were read from standard input: its line number.
+    std::vector<int> inputLines = {};
 };
 
-// One COMMAND of the program: a page, a single instrument command, or raw lines.
+// One COMMAND of the program: a page, a single instrument command, or raw lines. A command may
+// read its lines from the program's standard input.
 struct CliCommand {
     std::string name;
     std::string summary;   // one line in the program's help
     std::string synopsis;  // what may follow the name
     std::string details;   // the options, one a line, with their defaults
-    std::function<Composition(CommandArguments)> compose;
+    std::function<Composition(CommandArguments, std::istream& input)> compose;
 };

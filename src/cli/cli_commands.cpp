@@ -1,8 +1,10 @@
 #include "cli/cli_commands.h"
 
 #include <algorithm>
+#include <istream>
 
 #include "cli/page_command.h"
+#include "link/command_line.h"
 #include "pages/model/am.h"
 #include "pages/model/burst.h"
 #include "pages/model/common_commands.h"
@@ -19,28 +21,49 @@ namespace {
 
 // A command of one line that takes no field, sent with no pause like the panel's buttons.
 CliCommand SingleLineCommand(std::string name, std::string line, std::string summary) {
-    auto compose = [line](CommandArguments arguments) {
+    auto compose = [line](CommandArguments arguments, std::istream&) {
         if (arguments.empty()) return Composition{{{line, {}, {}}}, false, {}};
-        if (arguments.front() == "--help") return Composition{{}, true, {}};
-        return Composition{
-            {}, false, fmt::format("takes no argument, not \"{}\"", arguments.front())};
+        if (arguments.front() == "--help" || arguments.front() == "-h") {
+            return Composition{{}, true, {}};
+        }
+        return Composition{{}, false, fmt::format("takes no argument, not \"{}\"",
+                                                  PrintableText(arguments.front()))};
     };
     return {std::move(name), fmt::format("{} (\"{}\")", summary, line), "", "", compose};
 }
 
-// Each LINE as one command line, with no pause between them. "--" before the lines lets a
-// line start with "--".
+// The lines of a script on standard input: one command a line; blank lines and lines starting
+// with "#" are skipped.
+Composition ScriptLines(std::istream& input) {
+    Composition composition;
+    std::string line;
+    for (int number = 1; std::getline(input, line); ++number) {
+        if (line.ends_with('\r')) line.pop_back();
+        if (line.find_first_not_of(" \t") == std::string::npos || line.starts_with('#')) continue;
+        composition.sequence.push_back({line, {}, {}});
+        composition.inputLines.push_back(number);
+    }
+    if (composition.sequence.empty()) composition.error = "standard input holds no command line";
+    return composition;
+}
+
+// Each LINE as one command line, with no pause between them; "-" reads them from standard
+// input. "--" before the lines lets a line start with "-".
 CliCommand RawCommand() {
-    auto compose = [](CommandArguments arguments) {
-        if (!arguments.empty() && arguments.front() == "--help") return Composition{{}, true, {}};
+    auto compose = [](CommandArguments arguments, std::istream& input) {
+        if (!arguments.empty() && (arguments.front() == "--help" || arguments.front() == "-h")) {
+            return Composition{{}, true, {}};
+        }
+        if (arguments.size() == 1 && arguments.front() == "-") return ScriptLines(input);
         if (!arguments.empty() && arguments.front() == "--") arguments = arguments.subspan(1);
         if (arguments.empty()) return Composition{{}, false, "needs at least one LINE"};
         Composition composition;
         for (const std::string& line : arguments) composition.sequence.push_back({line, {}, {}});
         return composition;
     };
-    return {"raw", "each LINE as one command line, with no pause between them", "[--] LINE...", "",
-            compose};
+    return {"raw", "each LINE as one command line, with no pause between them; - reads them "
+                   "from standard input, one a line",
+            "[--] LINE... | -", "", compose};
 }
 
 }  // namespace

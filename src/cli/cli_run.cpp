@@ -27,16 +27,25 @@ void PrintLine(std::ostream& out, const std::string& line) {
     out << line << '\n' << std::flush;
 }
 
+// Where a line came from, for a message about it: its line number on standard input.
+std::string Origin(const Composition& composition, std::size_t index) {
+    return index < composition.inputLines.size()
+               ? fmt::format("line {}: ", composition.inputLines[index])
+               : std::string();
+}
+
 // The sender's own rule, applied before the link is opened, so that a line the instrument
 // cannot take is bad usage whatever state the link is in, and a dry run refuses it too.
-std::optional<std::string> FirstRefusal(const CommandSequence& sequence) {
-    for (const CommandStep& step : sequence) {
-        if (auto refusal = RefusalOf(step.line)) return refusal;
+std::optional<std::string> FirstRefusal(const Composition& composition) {
+    for (std::size_t i = 0; i < composition.sequence.size(); ++i) {
+        if (auto refusal = RefusalOf(composition.sequence[i].line)) {
+            return Origin(composition, i) + *refusal;
+        }
     }
     return std::nullopt;
 }
 
-int OpenAndSend(const CommandSequence& sequence, std::ostream& out, std::ostream& err) {
+int OpenAndSend(const Composition& composition, std::ostream& out, std::ostream& err) {
     switch (OpenInstrument(false)) {
         case OpenResult::NoDevice:
             err << kCliProgram << ": cannot open the instrument: " << InstrumentError() << '\n';
@@ -48,9 +57,13 @@ int OpenAndSend(const CommandSequence& sequence, std::ostream& out, std::ostream
         case OpenResult::Opened:
             break;
     }
-    const SendReport report =
-        SendSequence(sequence, [&out](const std::string& line) { PrintLine(out, line); });
+    const SendReport report = SendSequence(
+        composition.sequence, [&out](const std::string& line) { PrintLine(out, line); });
     CloseInstrument();
+    if (report.outcome == SendOutcome::Failed && !composition.inputLines.empty()) {
+        err << kCliProgram << ": stopped at " << Origin(composition, report.sentLines.size())
+            << PrintableText(report.failedLine) << '\n';
+    }
     // The lines passed their check, so a send that did not go through failed on the link's
     // side (a write, or the memory for the line buffer); the sender has said why.
     return report.outcome == SendOutcome::Sent ? kCliSent : kCliLinkFailed;
@@ -58,23 +71,30 @@ int OpenAndSend(const CommandSequence& sequence, std::ostream& out, std::ostream
 
 // The sender tells the operator through message boxes; here they go to standard error. The
 // link and the handler that were installed before come back afterwards.
-int SendOverLink(const CommandSequence& sequence, const LinkChoice& link, std::ostream& out,
+int SendOverLink(const Composition& composition, const LinkChoice& link, std::ostream& out,
                  std::ostream& err, const BackendMaker& makeBackend) {
     MessageBoxHandler previousHandler =
         InstallMessageBoxHandler([&err](const std::string& text, const std::string&) {
             err << kCliProgram << ": " << text << '\n' << std::flush;
         });
     std::unique_ptr<DeviceBackend> previousBackend = InstallDeviceBackend(makeBackend(link));
-    const int status = OpenAndSend(sequence, out, err);
+    const int status = OpenAndSend(composition, out, err);
     InstallDeviceBackend(std::move(previousBackend));
     InstallMessageBoxHandler(std::move(previousHandler));
     return status;
 }
 
-}  // namespace
+// What the program did, unless its own output could not be written: a caller reading it must
+// not take a cut list of lines for the whole.
+int CheckedOutput(int status, std::ostream& out, std::ostream& err) {
+    if (out.flush()) return status;
+    err << kCliProgram << ": cannot write to standard output; what was written to the "
+                          "instrument is not all listed\n";
+    return kCliLinkFailed;
+}
 
-int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
-           const BackendMaker& makeBackend) {
+int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
+        std::ostream& err, const BackendMaker& makeBackend) {
     const CliArguments parsed = ParseCliArguments(arguments);
     if (!parsed.error.empty()) return UsageError(err, parsed.error, kCliProgram);
     switch (parsed.request) {
@@ -89,9 +109,10 @@ int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     }
     const CliCommand* command = FindCliCommand(parsed.command);
     if (command == nullptr) {
-        return UsageError(err, fmt::format("unknown COMMAND \"{}\"", parsed.command), kCliProgram);
+        return UsageError(err, fmt::format("unknown COMMAND \"{}\"", PrintableText(parsed.command)),
+                          kCliProgram);
     }
-    const Composition composition = command->compose(parsed.commandArguments);
+    const Composition composition = command->compose(parsed.commandArguments, in);
     if (composition.helpAsked) {
         out << CommandHelp(*command);
         return kCliSent;
@@ -100,7 +121,7 @@ int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         return UsageError(err, fmt::format("{}: {}", command->name, composition.error),
                           fmt::format("{} {}", kCliProgram, command->name));
     }
-    if (const auto refusal = FirstRefusal(composition.sequence)) {
+    if (const auto refusal = FirstRefusal(composition)) {
         err << kCliProgram << ": " << *refusal << " Nothing was written.\n";
         return kCliUsageError;
     }
@@ -108,5 +129,12 @@ int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         for (const CommandStep& step : composition.sequence) PrintLine(out, step.line);
         return kCliSent;
     }
-    return SendOverLink(composition.sequence, parsed.link, out, err, makeBackend);
+    return SendOverLink(composition, parsed.link, out, err, makeBackend);
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
+           std::ostream& err, const BackendMaker& makeBackend) {
+    return CheckedOutput(Run(arguments, in, out, err, makeBackend), out, err);
 }

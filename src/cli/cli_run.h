@@ -18,6 +18,7 @@ using BackendMaker = std::function<std::unique_ptr<DeviceBackend>(const LinkChoi
 
 // The whole program but main(): reads the arguments (the program's name left out), composes
 // the page's lines and writes them through the link that makeBackend makes of --link. Each
-// line goes to out as soon as it is written; complaints go to err. Returns the exit status.
-int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
-           const BackendMaker& makeBackend = MakeBackend);
+// line goes to out as soon as it is written; complaints go to err; "raw -" reads its lines from
+// in. Returns the exit status; a failed write to out is a failure too.
+int RunCli(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
+           std::ostream& err, const BackendMaker& makeBackend = MakeBackend);

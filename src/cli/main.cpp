@@ -1,3 +1,4 @@
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -5,5 +6,8 @@
 #include "cli/cli_run.h"
 
 int main(int argc, char** argv) {
-    return RunCli(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+    // A reader that goes away (a pipe into head, a FIFO link) makes a write fail with EPIPE,
+    // which is reported like any failed write, instead of killing the program mid-send.
+    std::signal(SIGPIPE, SIG_IGN);
+    return RunCli(std::vector<std::string>(argv + 1, argv + argc), std::cin, std::cout, std::cerr);
 }

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "link/command_line.h"
+
 namespace {
 
 constexpr std::string_view kHelpOption = "--help";
@@ -18,19 +20,26 @@ OptionScan ScanOptions(CommandArguments arguments, const std::vector<std::string
     OptionScan scan;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (argument == kHelpOption) {
+        if (argument == kHelpOption || argument == "-h") {
             scan.helpAsked = true;
             return scan;
         }
+        // "--" ends the options; a page takes nothing else.
+        if (argument == "--" && i + 1 < arguments.size()) {
+            scan.error = fmt::format("unexpected argument \"{}\": every field is an option",
+                                     PrintableText(arguments[i + 1]));
+            return scan;
+        }
+        if (argument == "--") return scan;
         const std::size_t equals = argument.find('=');
         const std::string name = argument.substr(0, equals);
         if (!name.starts_with("--")) {
-            scan.error =
-                fmt::format("unexpected argument \"{}\": every field is an option", argument);
+            scan.error = fmt::format("unexpected argument \"{}\": every field is an option",
+                                     PrintableText(argument));
             return scan;
         }
         if (!Knows(names, name)) {
-            scan.error = fmt::format("unknown option {}", name);
+            scan.error = fmt::format("unknown option {}", PrintableText(name));
             return scan;
         }
         if (equals != std::string::npos) {

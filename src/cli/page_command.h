@@ -2,11 +2,16 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
+#include <iosfwd>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/cli_command.h"
 #include "cli/option_scan.h"
+#include "link/command_line.h"
 #include "pages/model/field.h"
 #include "pages/model/page_model.h"
 
@@ -34,8 +39,29 @@ std::string DescribeOption(const valdrix::model::Field<Settings>& field) {
     } else if (field.kind == FieldKind::Text) {
         limits = fmt::format("the panel offers {}; ", fmt::join(field.choices, " "));
     }
+    if (!field.onlyInMode.empty()) limits += fmt::format("mode {} only; ", field.onlyInMode);
     return fmt::format("  {:<24}{}default {}\n", "--" + field.option + " " + ValueName(field),
                        limits, valdrix::model::FieldText(field, Settings{}));
+}
+
+// An option given whose field the chosen mode does not send, named with the mode that does:
+// output the operator asked for and would not get must not pass unnoticed.
+template <typename Settings>
+std::optional<std::string> OptionUnusedByMode(
+    const valdrix::model::FieldTable<Settings>& fields, const Settings& settings,
+    const std::vector<std::pair<std::string, std::string>>& given) {
+    const auto mode = std::find_if(fields.begin(), fields.end(), [](const auto& field) {
+        return field.kind == valdrix::model::FieldKind::Radio;
+    });
+    if (mode == fields.end()) return std::nullopt;
+    for (const auto& option : given) {
+        const auto* field = valdrix::model::FindField(fields, option.first.substr(2));
+        if (!field->onlyInMode.empty() && field->onlyInMode != FieldText(*mode, settings)) {
+            return fmt::format("{} is used by --{} {} only", option.first, mode->option,
+                               field->onlyInMode);
+        }
+    }
+    return std::nullopt;
 }
 
 // A page as a command: its settings start from the page's own defaults, each field option
@@ -49,7 +75,7 @@ CliCommand PageCommand(const valdrix::model::PageModel<Settings>& page) {
         names.push_back("--" + field.option);
         details += DescribeOption(field);
     }
-    auto compose = [&page, names](CommandArguments arguments) {
+    auto compose = [&page, names](CommandArguments arguments, std::istream&) {
         const OptionScan scan = ScanOptions(arguments, names);
         if (scan.helpAsked || !scan.error.empty()) {
             return Composition{{}, scan.helpAsked, scan.error};
@@ -59,8 +85,11 @@ CliCommand PageCommand(const valdrix::model::PageModel<Settings>& page) {
             const auto* field = valdrix::model::FindField(page.fields, given.first.substr(2));
             if (const auto refusal = valdrix::model::TakeFieldText(*field, settings, given.second)) {
                 return Composition{{}, false, fmt::format("{} \"{}\": {}", given.first,
-                                                          given.second, *refusal)};
+                                                          PrintableText(given.second), *refusal)};
             }
+        }
+        if (const auto unused = OptionUnusedByMode(page.fields, settings, scan.values)) {
+            return Composition{{}, false, *unused};
         }
         return Composition{page.sequence(settings), false, {}};
     };

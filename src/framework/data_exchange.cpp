@@ -33,7 +33,7 @@ namespace {
 
 template <typename Number, typename Parse, typename Format>
 void ExchangeNumber(CDataExchange* pDX, int id, Number& value, Parse parse, Format format,
-                    const CString& message) {
+                    bool whole) {
     if (pDX->Failed()) return;
     CWnd control = pDX->PrepareCtrl(id);
     if (!pDX->m_bSaveAndValidate) {
@@ -42,7 +42,7 @@ void ExchangeNumber(CDataExchange* pDX, int id, Number& value, Parse parse, Form
     }
     const auto parsed = parse(control.GetWindowText());
     if (!parsed) {
-        pDX->Fail(message);
+        pDX->Fail(NumberRefusal(whole, control.GetWindowText()));
         return;
     }
     value = *parsed;
@@ -51,12 +51,12 @@ void ExchangeNumber(CDataExchange* pDX, int id, Number& value, Parse parse, Form
 }  // namespace
 
 void DDX_Text(CDataExchange* pDX, int id, double& value) {
-    ExchangeNumber(pDX, id, value, ParseDouble, FormatDouble, NumberRefusal(false));
+    ExchangeNumber(pDX, id, value, ParseDouble, FormatDouble, false);
 }
 
 void DDX_Text(CDataExchange* pDX, int id, int& value) {
     ExchangeNumber(pDX, id, value, ParseInt, [](int number) { return fmt::format("{}", number); },
-                   NumberRefusal(true));
+                   true);
 }
 
 void DDX_Text(CDataExchange* pDX, int id, CString& value) {

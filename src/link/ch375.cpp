@@ -49,6 +49,11 @@ std::string CH375LastError() {
     return link.backend ? link.backend->LastError() : kNoBackend;
 }
 
+std::string InstrumentAdvice() {
+    const Link& link = TheLink();
+    return link.backend ? link.backend->Advice() : DeviceBackend::kUsbAdvice;
+}
+
 std::unique_ptr<DeviceBackend> InstallDeviceBackend(std::unique_ptr<DeviceBackend> backend) {
     Link& link = TheLink();
     link.openDevices.clear();

@@ -8,23 +8,22 @@ constexpr std::size_t kShownPrefix = 60;
 
 bool IsPrintableAscii(unsigned char byte) { return byte >= 0x20 && byte <= 0x7E; }
 
-// The line as the operator can read it in a message: unprintable bytes as <0xNN>, long lines cut.
-std::string Shown(std::string_view line) {
+}  // namespace
+
+std::string PrintableText(std::string_view text) {
     std::string shown;
-    for (unsigned char byte : line.substr(0, kShownPrefix)) {
+    for (unsigned char byte : text.substr(0, kShownPrefix)) {
         shown += IsPrintableAscii(byte) ? std::string(1, static_cast<char>(byte))
                                         : fmt::format("<0x{:02X}>", byte);
     }
-    if (line.size() > kShownPrefix) shown += "...";
+    if (text.size() > kShownPrefix) shown += "...";
     return shown;
 }
-
-}  // namespace
 
 std::optional<std::string> RefusalOf(std::string_view line) {
     if (line.size() > kMaxCommandLine) {
         return fmt::format("The command \"{}\" is {} characters long; the instrument takes at most {}.",
-                           Shown(line), line.size(), kMaxCommandLine);
+                           PrintableText(line), line.size(), kMaxCommandLine);
     }
     for (std::size_t position = 0; position < line.size(); ++position) {
         const auto byte = static_cast<unsigned char>(line[position]);
@@ -32,7 +31,7 @@ std::optional<std::string> RefusalOf(std::string_view line) {
             return fmt::format(
                 "The command \"{}\" holds the character 0x{:02X} at position {}; only printable "
                 "ASCII characters can be sent.",
-                Shown(line), byte, position + 1);
+                PrintableText(line), byte, position + 1);
         }
     }
     return std::nullopt;

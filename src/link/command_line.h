@@ -12,3 +12,7 @@ inline constexpr std::size_t kMaxCommandLine = 1022;
 // printable ASCII only: a line feed inside it would split one command in two on the wire, and
 // a zero byte would cut it short.
 std::optional<std::string> RefusalOf(std::string_view line);
+
+// Text as an operator can read it in a message, whatever it holds: bytes other than printable
+// ASCII as <0xNN>, and cut after 60 characters.
+std::string PrintableText(std::string_view text);

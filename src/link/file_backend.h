@@ -16,6 +16,10 @@ public:
     bool WriteData(ULONG index, const void* buffer, ULONG* length) override;
     void Close(ULONG index) override;
     std::string LastError() const override { return m_lastError; }
+    std::string Advice() const override {
+        return "Check that the file can be written (folder, permissions, free space), then try "
+               "again.";
+    }
 
 private:
     std::string m_path;

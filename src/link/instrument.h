@@ -30,3 +30,5 @@ void CloseInstrument();
 
 // Why the last open or write of the instrument failed, in words an operator can act on.
 std::string InstrumentError();
+// What the operator can do about it on the link in use.
+std::string InstrumentAdvice();

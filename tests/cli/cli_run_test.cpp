@@ -16,10 +16,11 @@ using Arguments = std::vector<std::string>;
 // The program with the test's recorder behind the link, whatever --link says.
 class CliTest : public InstrumentTest {
 protected:
-    int Run(const Arguments& arguments) {
+    int Run(const Arguments& arguments, const std::string& input = "") {
         out.str("");
         err.str("");
-        return RunCli(arguments, out, err, [this](const LinkChoice&) {
+        std::istringstream in(input);
+        return RunCli(arguments, in, out, err, [this](const LinkChoice&) {
             return std::make_unique<RecordingBackend>(script, timeline);
         });
     }
@@ -63,6 +64,11 @@ TEST_F(CliTest, RefusalsWriteNothingAndExitWithUsageError) {
         {{"raw", "OUTPut\tON"}, "<0x09>"},
         {{"--link", "serial", "reset"}, "unknown link"},
         {{"nothing"}, "unknown COMMAND"},
+        {{"continuous", "--output", "OFF", "--duty", "10"}, "--output is used by --mode output only"},
+        {{"fm", "--freq", "\x1b]0;x\a"}, "\"<0x1B>]0;x<0x07>\""},
+        {{"raw", "-"}, "standard input holds no command line"},
+        {{"--dry-run", "--", "--dry-run"}, "unknown COMMAND \"--dry-run\""},
+        {{"fm", "--", "--freq", "2"}, "unexpected argument"},
         {{}, "no COMMAND"},
     };
     for (const auto& [arguments, complaint] : refused) {
@@ -71,6 +77,35 @@ TEST_F(CliTest, RefusalsWriteNothingAndExitWithUsageError) {
     }
     EXPECT_TRUE(timeline->events.empty());
     EXPECT_EQ(script->opens, 0);
+}
+
+TEST_F(CliTest, ProgramOptionsStandAnywhereBeforeTheEndOfOptions) {
+    EXPECT_EQ(Run({"trigger", "--dry-run"}), kCliSent);
+    EXPECT_EQ(Run({"--", "reset"}), kCliSent);
+    EXPECT_EQ(Run({"raw", "--", "--dry-run"}), kCliSent);
+    EXPECT_EQ(timeline->events, (std::vector<std::string>{"*RST\n", "--dry-run\n"}));
+    EXPECT_EQ(Run({"am", "-V"}), kCliSent);
+    EXPECT_THAT(out.str(), HasSubstr("valdrix-cli 1.0.0.1"));
+}
+
+// A script on standard input: comments and blank lines skipped, a refused line refuses the
+// whole script by its line number, a failed one stops it there.
+TEST_F(CliTest, RawScriptFromStandardInputNamesTheLineAtFault) {
+    EXPECT_EQ(Run({"raw", "-"}, "# set up\n*CLS\n\n  \n*TRG\r\n"), kCliSent);
+    EXPECT_EQ(timeline->events, (std::vector<std::string>{"*CLS\n", "*TRG\n"}));
+    EXPECT_EQ(Run({"raw", "-"}, "*CLS\n#\nA\tB\n"), kCliUsageError);
+    EXPECT_THAT(err.str(), HasSubstr("line 3: "));
+    script->failWrite = 4;
+    EXPECT_EQ(Run({"raw", "-"}, "*CLS\n\n*RST\n"), kCliLinkFailed);
+    EXPECT_THAT(err.str(), HasSubstr("stopped at line 3: *RST"));
+    EXPECT_EQ(timeline->Frames().size(), 3u);
+}
+
+TEST_F(CliTest, OutputThatCannotBeWrittenIsAFailure) {
+    out.setstate(std::ios::badbit);
+    std::istringstream in;
+    EXPECT_EQ(RunCli({"--dry-run", "reset"}, in, out, err), kCliLinkFailed);
+    EXPECT_THAT(err.str(), HasSubstr("cannot write to standard output"));
 }
 
 TEST_F(CliTest, FailedLinkExitsWithOneAndSaysWhy) {

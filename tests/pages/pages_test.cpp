@@ -259,7 +259,7 @@ INSTANTIATE_TEST_SUITE_P(Pages, RefusedFieldTest, ::testing::Values(
     RefusedField{"DepthFraction", kAm, {{IDC_AM_DEPTH, "12.5"}}, IDC_AM_DEPTH,
         "Please enter an integer."},
     RefusedField{"DeviationComma", kFm, {{IDC_FM_DEVIATION, "1,5"}}, IDC_FM_DEVIATION,
-        "Please enter a number."},
+        "Please enter a number. The decimal separator is a point: 1.5, not 1,5."},
     RefusedField{"RateEmpty", kFsk, {{IDC_FSK_RATE, ""}}, IDC_FSK_RATE, "Please enter a number."},
     RefusedField{"TimeText", kSweep, {{IDC_SWEEP_TIME, "3s"}}, IDC_SWEEP_TIME,
         "Please enter a number."},

@@ -38,9 +38,8 @@ SendReport Failure(SendReport report, const std::string& line, const std::string
             ? std::string("Nothing was sent.")
             : fmt::format("The {} line(s) before it were sent; nothing after it.",
                           report.sentLines.size());
-    AfxMessageBox(fmt::format("The command \"{}\" did not reach the instrument: {}.\n\n{}\nCheck "
-                              "the instrument and its USB cable, then try again.",
-                              line, reason, before),
+    AfxMessageBox(fmt::format("The command \"{}\" did not reach the instrument: {}.\n\n{}\n{}",
+                              line, reason, before, InstrumentAdvice()),
                   kErrorCaption);
     return report;
 }

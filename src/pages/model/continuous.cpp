@@ -48,18 +48,18 @@ const PageModel<ContinuousSettings>& ContinuousPage() {
         {
             F::Radio({IDC_CONT_RADIO_DIRECT, IDC_CONT_RADIO_OUTPUT}, "mode", &S::mode,
                      {kDirectMode, kOutputMode}),
-            F::Text(IDC_CONT_OUTPUT, "output", &S::output, kOnOff),
+            OnlyIn(kOutputMode, F::Text(IDC_CONT_OUTPUT, "output", &S::output, kOnOff)),
             F::Text(IDC_CONT_WAVEFORM, "waveform", &S::waveform, kWaveforms),
-            F::Text(IDC_CONT_ATTENUATION, "attenuation", &S::attenuation,
-                    kAttenuations),
-            F::Text(IDC_CONT_POLARITY, "polarity", &S::polarity, kPolarities),
+            OnlyIn(kOutputMode, F::Text(IDC_CONT_ATTENUATION, "attenuation", &S::attenuation,
+                    kAttenuations)),
+            OnlyIn(kOutputMode, F::Text(IDC_CONT_POLARITY, "polarity", &S::polarity, kPolarities)),
             F::Text(IDC_CONT_OFFSET_UNIT, "offset-unit", &S::offsetUnit, kOffsetUnits),
             F::Text(IDC_CONT_AMP_UNIT, "amp-unit", &S::ampUnit, kAmplitudeUnits),
             F::Text(IDC_CONT_FREQ_UNIT, "freq-unit", &S::freqUnit, kContinuousFreqUnits),
             F::Number(IDC_CONT_FREQ, "freq", &S::freq, kContinuousFreq),
             F::Number(IDC_CONT_OFFSET, "offset", &S::offset),
             F::Number(IDC_CONT_AMPLITUDE, "amplitude", &S::amplitude),
-            F::WholeNumber(IDC_CONT_DUTY, "duty", &S::duty),
+            OnlyIn(kOutputMode, F::WholeNumber(IDC_CONT_DUTY, "duty", &S::duty)),
         },
         ContinuousSequence, LineEnds::BetweenLines};
     return page;

@@ -41,6 +41,8 @@ struct Field {
     Member member;
     Choices choices = {};
     std::optional<Range> range = {};
+    // The value of the page's radio field for which the field is sent; empty: always.
+    std::string onlyInMode = {};
 
     int Control() const { return controls.front(); }
 
@@ -63,6 +65,13 @@ struct Field {
                 std::move(choices), {}};
     }
 };
+
+// The field, sent only when the page's radio field holds mode.
+template <typename Settings>
+Field<Settings> OnlyIn(std::string mode, Field<Settings> field) {
+    field.onlyInMode = std::move(mode);
+    return field;
+}
 
 template <typename Settings>
 using FieldTable = std::vector<Field<Settings>>;
@@ -104,7 +113,7 @@ std::optional<std::string> TakeFieldText(const Field<Settings>& field, Settings&
             } else {
                 const std::optional<Value> parsed = ParseNumber<Value>(text);
                 constexpr bool whole = std::is_same_v<Value, int>;
-                if (!parsed) return NumberRefusal(whole);
+                if (!parsed) return NumberRefusal(whole, text);
                 if (field.range && (*parsed < field.range->minimum || *parsed > field.range->maximum)) {
                     return RangeRefusal(whole, field.range->minimum, field.range->maximum);
                 }

@@ -41,8 +41,12 @@ std::optional<int> ParseInt(std::string_view text) { return ParseWhole<int>(text
 
 std::string FormatDouble(double value) { return FormatCommand("%.15g", {value}); }
 
-std::string NumberRefusal(bool whole) {
-    return whole ? "Please enter an integer." : "Please enter a number.";
+std::string NumberRefusal(bool whole, std::string_view text) {
+    std::string message = whole ? "Please enter an integer." : "Please enter a number.";
+    if (text.find(',') != std::string_view::npos) {
+        message += " The decimal separator is a point: 1.5, not 1,5.";
+    }
+    return message;
 }
 
 std::string RangeRefusal(bool whole, double minimum, double maximum) {

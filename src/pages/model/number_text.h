@@ -15,7 +15,8 @@ std::optional<int> ParseInt(std::string_view text);
 std::string FormatDouble(double value);
 
 // What the operator is told when a field's text is not a number of its kind, or out of range.
-std::string NumberRefusal(bool whole);
+// A text with a decimal comma is told that the separator is a point.
+std::string NumberRefusal(bool whole, std::string_view text);
 std::string RangeRefusal(bool whole, double minimum, double maximum);
 
 template <typename Number>
