@@ -8,6 +8,8 @@ namespace {
 struct Link {
     std::unique_ptr<DeviceBackend> backend;
     std::set<ULONG> openDevices;
+    // Devices that hold the start of a line cut short: the next frame must end it first.
+    std::set<ULONG> owingLineEnd;
 };
 
 Link& TheLink() {
@@ -49,6 +51,16 @@ std::string CH375LastError() {
     return link.backend ? link.backend->LastError() : kNoBackend;
 }
 
+bool CH375OwesLineEnd(ULONG index) { return TheLink().owingLineEnd.count(index) != 0; }
+
+void CH375SetOwesLineEnd(ULONG index, bool owes) {
+    if (owes) {
+        TheLink().owingLineEnd.insert(index);
+    } else {
+        TheLink().owingLineEnd.erase(index);
+    }
+}
+
 std::string InstrumentAdvice() {
     const Link& link = TheLink();
     return link.backend ? link.backend->Advice() : DeviceBackend::kUsbAdvice;
@@ -57,5 +69,6 @@ std::string InstrumentAdvice() {
 std::unique_ptr<DeviceBackend> InstallDeviceBackend(std::unique_ptr<DeviceBackend> backend) {
     Link& link = TheLink();
     link.openDevices.clear();
+    link.owingLineEnd.clear();
     return std::exchange(link.backend, std::move(backend));
 }

@@ -20,3 +20,7 @@ void CH375CloseDevice(ULONG index);
 // Beyond the chip's library: whether a device is open, and why the last call failed.
 bool CH375IsDeviceOpen(ULONG index);
 std::string CH375LastError();
+// Whether a write was cut short on the device and no line end has followed it yet: the
+// instrument holds the start of a line that the next command would be glued to.
+bool CH375OwesLineEnd(ULONG index);
+void CH375SetOwesLineEnd(ULONG index, bool owes);

@@ -13,7 +13,8 @@ public:
 
     virtual bool Open(ULONG index) = 0;
     virtual bool SetTimeout(ULONG index, ULONG writeTimeoutMs, ULONG readTimeoutMs) = 0;
-    // Writes *length bytes; *length is then what was written. A short write is a failure.
+    // Writes *length bytes; *length is then what was written, also when the write failed
+    // part-way. Fewer bytes than asked is a failure that the caller reports.
     virtual bool WriteData(ULONG index, const void* buffer, ULONG* length) = 0;
     virtual void Close(ULONG index) = 0;
     virtual std::string LastError() const = 0;

@@ -1,10 +1,27 @@
 #include "link/file_backend.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fmt/format.h>
 
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+}  // namespace
+
 FileBackend::~FileBackend() { Close(0); }
+
+bool FileBackend::Fail(const std::string& what, int error) {
+    m_lastError = error == ENXIO ? fmt::format("{} {}: no program is reading the FIFO", what, m_path)
+                                 : fmt::format("{} {}: {}", what, m_path, std::strerror(error));
+    return false;
+}
 
 bool FileBackend::Open(ULONG index) {
     if (index != 0) {
@@ -12,34 +29,49 @@ bool FileBackend::Open(ULONG index) {
         return false;
     }
     Close(index);
-    m_file = std::fopen(m_path.c_str(), "ab");
-    if (m_file == nullptr) {
-        m_lastError = fmt::format("cannot open {}: {}", m_path, std::strerror(errno));
-        return false;
-    }
-    return true;
+    // Non-blocking, so that a FIFO nobody reads fails at once instead of hanging the program.
+    m_fd = ::open(m_path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    return m_fd >= 0 || Fail("cannot open", errno);
 }
 
-bool FileBackend::SetTimeout(ULONG, ULONG, ULONG) { return m_file != nullptr; }
+bool FileBackend::SetTimeout(ULONG, ULONG writeTimeoutMs, ULONG) {
+    m_writeTimeoutMs = writeTimeoutMs;
+    return m_fd >= 0;
+}
+
+bool FileBackend::WaitWritable(int remainingMs) const {
+    if (remainingMs <= 0) return false;
+    pollfd ready{m_fd, POLLOUT, 0};
+    return ::poll(&ready, 1, remainingMs) > 0;
+}
 
 bool FileBackend::WriteData(ULONG, const void* buffer, ULONG* length) {
-    if (m_file == nullptr) {
+    const ULONG wanted = *length;
+    *length = 0;
+    if (m_fd < 0) {
         m_lastError = fmt::format("{} is not open", m_path);
-        *length = 0;
         return false;
     }
-    const std::size_t written = std::fwrite(buffer, 1, *length, m_file);
-    // Flushed at once: whoever reads the file sees each frame as soon as it is written.
-    const bool flushed = std::fflush(m_file) == 0;
-    if (written != *length || !flushed) {
-        m_lastError = fmt::format("cannot write to {}: {}", m_path, std::strerror(errno));
-        *length = static_cast<ULONG>(written);
-        return false;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(m_writeTimeoutMs);
+    const auto* bytes = static_cast<const char*>(buffer);
+    while (*length < wanted) {
+        const ssize_t written = ::write(m_fd, bytes + *length, wanted - *length);
+        if (written > 0) {
+            *length += static_cast<ULONG>(written);
+            continue;
+        }
+        if (written < 0 && errno == EINTR) continue;
+        if (written < 0 && errno != EAGAIN) return Fail("cannot write to", errno);
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (!WaitWritable(static_cast<int>(left.count()))) {
+            m_lastError = fmt::format("{} took nothing for {} ms", m_path, m_writeTimeoutMs);
+            return false;
+        }
     }
     return true;
 }
 
 void FileBackend::Close(ULONG) {
-    if (m_file != nullptr) std::fclose(m_file);
-    m_file = nullptr;
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
 }

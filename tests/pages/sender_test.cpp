@@ -64,17 +64,32 @@ TEST_F(SenderTest, FailedWriteStopsTheSendAndNamesTheLineAndReason) {
     EXPECT_THAT(message, HasSubstr("1 line(s) before it were sent"));
 }
 
-TEST_F(SenderTest, ShortWriteIsAFailureAndTheNextSendOpensTheInstrumentAgain) {
+// A cut-short line is ended at once, so that the instrument drops the fragment rather than
+// glue it to the next command; the next send opens the instrument again.
+TEST_F(SenderTest, ShortWriteIsAFailureEndedByALoneLineEnd) {
     script->failWrite = 1;
     script->shortBy = 2;
     const SendReport report = SendSingleCommand("*RST");
     EXPECT_EQ(report.outcome, SendOutcome::Failed);
     EXPECT_THAT(report.reason, HasSubstr("only 3 of 5 bytes"));
-    EXPECT_THAT(OnlyMessage(), HasSubstr("Nothing was sent"));
-
+    EXPECT_THAT(OnlyMessage(), HasSubstr("3 byte(s) of this one"));
     const int opens = script->opens;
     EXPECT_EQ(SendSingleCommand("*SYSTem:LOCal").outcome, SendOutcome::Sent);
     EXPECT_EQ(script->opens, opens + 1);
+    EXPECT_THAT(timeline->events, ElementsAre("*RS", "\n", "*SYSTem:LOCal\n"));
+}
+
+// When the line end cannot follow either, it goes before the next frame.
+TEST_F(SenderTest, LineEndThatCouldNotFollowACutGoesBeforeTheNextCommand) {
+    script->failAllWrites = true;
+    script->shortBy = 2;
+    script->shortIsError = true;
+    SendSingleCommand("*RST");
+    EXPECT_EQ(SendSingleCommand("*TRG").outcome, SendOutcome::Failed);  // the owed end fails too
+    script->failAllWrites = false;
+    EXPECT_EQ(SendSingleCommand("OUTPut OFF").outcome, SendOutcome::Sent);
+    EXPECT_THAT(timeline->events, ElementsAre("*RS", "\n", "OUTPut OFF\n"));
+    EXPECT_THAT(messages.front().text, HasSubstr("goes before the next command"));
 }
 
 TEST_F(InstrumentTest, InstrumentThatCannotBeOpenedIsAFailedSend) {

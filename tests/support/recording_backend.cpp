@@ -40,12 +40,11 @@ bool RecordingBackend::WriteData(ULONG, const void* buffer, ULONG* length) {
     const int number = ++m_script->writes;
     m_script->lengths.push_back(*length);
     if (m_script->failAllWrites || number == m_script->failWrite) {
-        if (m_script->shortBy != 0) {
-            *length -= m_script->shortBy;
-            return true;
-        }
+        // The bytes a failing write took reach the instrument all the same.
+        *length = m_script->shortBy != 0 && m_script->shortBy < *length ? *length - m_script->shortBy : 0;
+        if (*length != 0) m_timeline->events.emplace_back(static_cast<const char*>(buffer), *length);
+        if (m_script->shortBy != 0 && !m_script->shortIsError) return true;
         m_lastError = m_script->failReason;
-        *length = 0;
         return false;
     }
     m_timeline->events.emplace_back(static_cast<const char*>(buffer), *length);

@@ -22,7 +22,8 @@ struct DeviceScript {
     bool timeoutFails = false;
     int failWrite = 0;        // the k-th write (from 1) fails; 0: none
     bool failAllWrites = false;
-    ULONG shortBy = 0;        // the failing write reports this many bytes fewer and succeeds
+    ULONG shortBy = 0;        // the failing write takes this many bytes fewer...
+    bool shortIsError = false;  // ...and reports an error rather than success
     std::string failReason = "the instrument was unplugged";
 
     int opens = 0;

@@ -29,15 +29,23 @@ bool AnyLineRefused(const CommandSequence& sequence) {
     return false;
 }
 
-SendReport Failure(SendReport report, const std::string& line, const std::string& reason) {
+// What reached the instrument before the failed line, and of it.
+std::string WhatWasSent(std::size_t linesBefore, ULONG bytesOfLine) {
+    if (linesBefore == 0 && bytesOfLine == 0) return "Nothing was sent.";
+    const std::string lines = linesBefore == 0
+                                  ? std::string("No line before it was sent")
+                                  : fmt::format("The {} line(s) before it were sent", linesBefore);
+    return bytesOfLine == 0 ? lines + "; nothing after it."
+                            : fmt::format("{}, and {} byte(s) of this one; nothing after it.",
+                                          lines, bytesOfLine);
+}
+
+SendReport Failure(SendReport report, const std::string& line, const std::string& reason,
+                   ULONG bytesOfLine = 0) {
     report.outcome = SendOutcome::Failed;
     report.failedLine = line;
     report.reason = reason;
-    const std::string before =
-        report.sentLines.empty()
-            ? std::string("Nothing was sent.")
-            : fmt::format("The {} line(s) before it were sent; nothing after it.",
-                          report.sentLines.size());
+    const std::string before = WhatWasSent(report.sentLines.size(), bytesOfLine);
     AfxMessageBox(fmt::format("The command \"{}\" did not reach the instrument: {}.\n\n{}\n{}",
                               line, reason, before, InstrumentAdvice()),
                   kErrorCaption);
@@ -59,7 +67,7 @@ SendReport SendSequence(const CommandSequence& sequence, const LineWritten& onWr
     for (const CommandStep& step : sequence) {
         PauseFor(step.pausesBefore);
         const WriteResult result = SendLine(buffer, step.line, kInstrumentDevice);
-        if (!result.written) return Failure(report, step.line, result.reason);
+        if (!result.written) return Failure(report, step.line, result.reason, result.bytesWritten);
         report.sentLines.push_back(step.line);
         if (onWritten) onWritten(step.line);
         PauseFor(step.pausesAfter);
