@@ -40,7 +40,9 @@ QWidget* MakeEdit(const ControlTemplate& control, QWidget& parent) {
 
 QWidget* MakeComboBox(QWidget& parent) {
     auto* combo = new QComboBox(&parent);
-    combo->setEditable(true);
+    // Editable through its own line edit: setEditable(true) would also build the drop-down
+    // list's popup at once, which the operator may never open.
+    combo->setLineEdit(new QLineEdit(combo));
     combo->setInsertPolicy(QComboBox::NoInsert);
     // What the operator types goes out as typed: Qt's completer would turn "mHz" into "MHz"
     // (a factor of 10^9) or "square" into "SQUare" when the focus leaves the box.

@@ -1,7 +1,6 @@
 #include "framework/template_fonts.h"
 
 #include <QFont>
-#include <QFontDatabase>
 #include <QStringList>
 
 namespace {
@@ -16,6 +15,7 @@ const QStringList& Substitutes() {
     return faces;
 }
 
+
 }  // namespace
 
 void RegisterFontSubstitutes() {
@@ -27,11 +27,9 @@ void RegisterFontSubstitutes() {
 QFont TemplateFont(const std::string& face, int pointSize) {
     const QString family = QString::fromStdString(face);
     QFont font;
-    if (QFontDatabase::hasFamily(family)) {
-        font.setFamilies({family});
-    } else {
-        font.setFamilies(Substitutes());
-    }
+    // The face when the machine has it, else the substitutes in their order. Listing them lets
+    // the font machinery choose when the text is laid out, without enumerating every family.
+    font.setFamilies(QStringList{family} + Substitutes());
     font.setPointSize(pointSize);
     return font;
 }
