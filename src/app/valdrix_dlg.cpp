@@ -1,15 +1,18 @@
 #include "app/valdrix_dlg.h"
 
+#include <QKeySequence>
+#include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabBar>
-#include <cstdio>
+#include <fmt/format.h>
 
 #include "app/about_dlg.h"
 #include "framework/data_exchange.h"
 #include "framework/message_box.h"
 #include "framework/resources.h"
-#include "link/ch375.h"
 #include "link/instrument.h"
+#include "link/link_status.h"
 #include "pages/common_commands.h"
 #include "res/resource_ids.h"
 
@@ -17,18 +20,37 @@ namespace {
 
 constexpr char kErrorCaption[] = "ERROR";
 constexpr char kNotOpen[] = "Please first open the USB devices";
+constexpr int kBurstOnceButton = 1047;
 
 constexpr std::array<const char*, kPageCount> kTabLabels = {
     "Continous", "   FM  ", "  AM  ", "  PM  ", "  PWM  ", "  FSK  ", "  Sweep  ", "  Burst  ",
 };
 
-void ReportOpenFailure(const char* what) {
-    std::fprintf(stderr, "%s: %s\n", what, CH375LastError().c_str());
+// What a message says first, and then why, in the words of the README's table.
+std::string WithReason(const char* what, const std::string& reason) {
+    return fmt::format("{}\n\n{}.", what, reason);
+}
+
+std::string Lines(unsigned long long count) {
+    return fmt::format("{} line{}", count, count == 1 ? "" : "s");
+}
+
+// What the last send did, from what the link counted before and after it; empty when it
+// wrote nothing.
+std::string LastSendText(const WriteTally& before, const WriteTally& after) {
+    const unsigned long long written = after.linesWritten - before.linesWritten;
+    if (after.failedWrites != before.failedWrites) {
+        return fmt::format("Last send: \"{}\" did not reach the instrument ({}); {} before it did.",
+                           after.lastFailedLine, after.lastFailure, Lines(written));
+    }
+    if (written == 0) return {};
+    return fmt::format("Last send: {} reached the instrument.", Lines(written));
 }
 
 }  // namespace
 
-CValdrixDlg::CValdrixDlg() : CDialog(IDD_VALDRIX_DIALOG), m_hIcon(LoadIconResource(IDR_MAINFRAME)) {}
+CValdrixDlg::CValdrixDlg(LinkChoice link)
+    : CDialog(IDD_VALDRIX_DIALOG), m_hIcon(LoadIconResource(IDR_MAINFRAME)), m_link(std::move(link)) {}
 
 void CValdrixDlg::MessageMap() {
     connect(qobject_cast<QPushButton*>(GetDlgItem(1003)), &QPushButton::clicked, this,
@@ -49,28 +71,41 @@ bool CValdrixDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     // The tab control reports only the operator's changes of tab.
     connect(m_tab.Bar(), &QTabBar::currentChanged, this, &CValdrixDlg::OnSelchangeTab);
+    qobject_cast<QLabel*>(GetDlgItem(IDC_LINK_STATUS))->setWordWrap(true);
     AddAboutItem();
     GetSafeHwnd()->setWindowIcon(m_hIcon);
-
-    switch (OpenInstrument(true)) {
-        case OpenResult::NoDevice:
-            ReportOpenFailure("cannot open the instrument");
-            AfxMessageBox("Open CH372 failure", kErrorCaption);
-            break;
-        case OpenResult::TimeoutFailed:
-            ReportOpenFailure("cannot set the instrument's time-outs");
-            AfxMessageBox("Connection CH375 overtime");
-            m_bTimeoutFailed = true;
-            return false;
-        case OpenResult::Opened: m_bUsbOpen = true; break;
+    if (m_link.kind == LinkChoice::Kind::Usb) {
+        m_usbWatch = std::make_unique<UsbWatch>([this] { OnUsbChange(); });
     }
+    const bool opened = OpenAtStart();
+    ShowStatus();
+    if (!opened) return false;
 
     for (int tab = 0; tab < kPageCount; ++tab) m_tab.InsertItem(tab, kTabLabels[tab]);
     CreatePages();
+    RouteBurstOnce(m_pageSweep);
+    RouteBurstOnce(m_pageBurst);
+    AddPageKeys();
     PlacePages();
     ShowOnly(&m_pageContinous);
     m_tab.SetCurSel(0);
     GetDlgItem(1003)->setFocus();
+    return true;
+}
+
+// False when the instrument opened but its time-outs could not be set: no page is made then.
+bool CValdrixDlg::OpenAtStart() {
+    switch (OpenInstrument(true)) {
+        case OpenResult::NoDevice:
+            AfxMessageBox(WithReason("Open CH372 failure", WhyInstrumentIsClosed()), kErrorCaption);
+            return true;
+        case OpenResult::TimeoutFailed:
+            m_bTimeoutFailed = true;
+            m_timeoutFailure = WhyInstrumentIsClosed();
+            AfxMessageBox(WithReason("Connection CH375 overtime", m_timeoutFailure));
+            return false;
+        case OpenResult::Opened: m_bUsbOpen = true; return true;
+    }
     return true;
 }
 
@@ -101,6 +136,30 @@ void CValdrixDlg::CreatePages() {
     }
 }
 
+// A trigger is a send like any other: it waits for the send that is running.
+void CValdrixDlg::RouteBurstOnce(TriggerPage& page) {
+    auto* button = qobject_cast<QPushButton*>(page.GetDlgItem(kBurstOnceButton));
+    disconnect(button, &QPushButton::clicked, &page, nullptr);
+    connect(button, &QPushButton::clicked, this, [this, &page] {
+        Gated([&page] { page.OnBurstOnce(); });
+    });
+}
+
+// The keys of other tabbed windows, from any field: Ctrl+Tab and Ctrl+PgDn to the next page,
+// Ctrl+Shift+Tab and Ctrl+PgUp to the one before.
+void CValdrixDlg::AddPageKeys() {
+    const auto add = [this](QList<QKeySequence> keys, int step) {
+        auto* shortcut = new QShortcut(GetSafeHwnd());
+        shortcut->setKeys(keys);
+        connect(shortcut, &QShortcut::activated, this, [this, step] { StepTab(step); });
+    };
+    add({QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)}, 1);
+    add({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+         QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
+        -1);
+}
+
 CRect PageRectangle(const CRect& tabClient) {
     CRect rect = tabClient;
     rect.top += 30;
@@ -122,29 +181,75 @@ void CValdrixDlg::ShowOnly(const CommandPage* visible) {
     }
 }
 
+void CValdrixDlg::Gated(std::function<void()> action) {
+    m_sendGate.Run([this, action = std::move(action)] {
+        const WriteTally before = Writes();
+        action();
+        const std::string lastSend = LastSendText(before, Writes());
+        if (!lastSend.empty()) m_lastSend = lastSend;
+        ShowStatus();
+    });
+}
+
 bool CValdrixDlg::InstrumentReady() {
     if (!m_bTimeoutFailed) m_bUsbOpen = EnsureInstrumentOpen();
-    if (!m_bUsbOpen) AfxMessageBox(kNotOpen, kErrorCaption);
+    if (!m_bUsbOpen) AfxMessageBox(WithReason(kNotOpen, WhyNotReady()), kErrorCaption);
     return m_bUsbOpen;
 }
 
+std::string CValdrixDlg::WhyNotReady() const {
+    if (!m_bTimeoutFailed) return WhyInstrumentIsClosed();
+    return fmt::format("its time-outs could not be set at start-up ({}); unplug the instrument, "
+                       "plug it in and start the program again",
+                       m_timeoutFailure);
+}
+
+// The tab row never runs ahead of the page: it goes back to the page in view, and moves on
+// with it once the change is allowed.
 void CValdrixDlg::OnSelchangeTab() {
-    if (!InstrumentReady()) return;
-    if (const CommandPage* page = PageOfTab(m_tab.GetCurSel())) ShowOnly(page);
+    const int wanted = m_tab.GetCurSel();
+    m_tab.SetCurSel(m_shownTab);
+    RequestTab(wanted);
+}
+
+void CValdrixDlg::RequestTab(int tab) {
+    Gated([this, tab] { ChangeTab(tab); });
+}
+
+void CValdrixDlg::StepTab(int step) {
+    const int count = m_tab.GetItemCount();
+    if (count > 0) RequestTab((m_shownTab + step + count) % count);
+}
+
+void CValdrixDlg::ChangeTab(int tab) {
+    const CommandPage* page = PageOfTab(tab);
+    if (!InstrumentReady() || page == nullptr) return;
+    m_tab.SetCurSel(tab);
+    m_shownTab = tab;
+    ShowOnly(page);
 }
 
 void CValdrixDlg::OnValidate() {
+    Gated([this] { Validate(); });
+}
+
+// Sends the page the operator sees.
+void CValdrixDlg::Validate() {
     if (!InstrumentReady()) return;
-    if (CommandPage* page = PageOfTab(m_tab.GetCurSel())) {
+    if (CommandPage* page = PageOfTab(m_shownTab)) {
         if (page->SendCommands() == SendOutcome::Refused) return;
         m_strLog = page->m_strCommand;
     }
     UpdateData(false);
 }
 
-void CValdrixDlg::OnReset() { SendOneCommand(kResetCommand); }
+void CValdrixDlg::OnReset() {
+    Gated([this] { SendOneCommand(kResetCommand); });
+}
 
-void CValdrixDlg::OnLocal() { SendOneCommand(kLocalCommand); }
+void CValdrixDlg::OnLocal() {
+    Gated([this] { SendOneCommand(kLocalCommand); });
+}
 
 void CValdrixDlg::SendOneCommand(const CString& command) {
     if (!InstrumentReady()) return;
@@ -152,6 +257,34 @@ void CValdrixDlg::SendOneCommand(const CString& command) {
     if (report.outcome == SendOutcome::Refused) return;
     m_strLog = CommandText(report, LineEnds::BetweenLines);
     UpdateData(false);
+}
+
+void CValdrixDlg::OnUsbChange() {
+    Gated([this] {
+        if (m_bTimeoutFailed) return;
+        FollowPlugging(m_usbWatch->Location(m_link.usbIndex).has_value());
+        m_bUsbOpen = InstrumentIsOpen();
+    });
+}
+
+void CValdrixDlg::ShowStatus() {
+    auto* line = qobject_cast<QLabel*>(GetDlgItem(IDC_LINK_STATUS));
+    line->setText(QString::fromStdString(LinkStatusText()));
+}
+
+// "USB instrument 0 (bus 1, port 2): connected. Last send: 7 lines reached the instrument."
+std::string CValdrixDlg::LinkStatusText() const {
+    std::string name = LinkName(m_link);
+    if (m_usbWatch) {
+        if (const auto location = m_usbWatch->Location(m_link.usbIndex)) {
+            name += " (" + *location + ")";
+        }
+    }
+    const bool usable = !m_bTimeoutFailed && InstrumentIsOpen();
+    const std::string state =
+        usable ? std::string("connected.") : fmt::format("not connected: {}.", WhyNotReady());
+    return fmt::format("{}: {} {}", name, state,
+                       m_lastSend.empty() ? std::string("Nothing sent yet.") : m_lastSend);
 }
 
 void CValdrixDlg::OnSysCommand(unsigned id, long param) {

@@ -14,3 +14,12 @@ OpenResult OpenInstrument(bool keepOnTimeoutFailure) {
 bool EnsureInstrumentOpen() {
     return CH375IsDeviceOpen(kInstrumentDevice) || OpenInstrument(false) == OpenResult::Opened;
 }
+
+bool InstrumentIsOpen() { return CH375IsDeviceOpen(kInstrumentDevice); }
+
+std::string WhyInstrumentIsClosed() { return CH375LastError(); }
+
+void FollowPlugging(bool instrumentPresent) {
+    if (!instrumentPresent && InstrumentIsOpen()) CH375CloseDevice(kInstrumentDevice);
+    EnsureInstrumentOpen();
+}

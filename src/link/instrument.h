@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "link/device_backend.h"
 
 // The instrument's device index and the time-outs it is opened with. A write that the
@@ -17,3 +19,12 @@ OpenResult OpenInstrument(bool keepOnTimeoutFailure);
 
 // True when the instrument is open, opening it again if a failed write had closed it.
 bool EnsureInstrumentOpen();
+
+bool InstrumentIsOpen();
+
+// Why the instrument is not open and what to do about it, in the words the README's table
+// looks them up by.
+std::string WhyInstrumentIsClosed();
+
+// After a plug or an unplug: an instrument that went away is closed, one that came is opened.
+void FollowPlugging(bool instrumentPresent);
