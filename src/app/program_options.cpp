@@ -53,7 +53,8 @@ ProgramOptions ParseProgramOptions(const QStringList& arguments) {
         const std::string value = parser.value(link).toStdString();
         const auto choice = ParseLinkChoice(value);
         if (!choice) {
-            options.error = fmt::format("unknown link \"{}\": use usb, usb:N, sim or file:PATH", value);
+            options.error =
+                fmt::format("unknown link \"{}\": use usb, usb:N, sim or file:PATH", value);
             return options;
         }
         options.link = *choice;

@@ -50,7 +50,9 @@ std::string LastSendText(const WriteTally& before, const WriteTally& after) {
 }  // namespace
 
 CValdrixDlg::CValdrixDlg(LinkChoice link)
-    : CDialog(IDD_VALDRIX_DIALOG), m_hIcon(LoadIconResource(IDR_MAINFRAME)), m_link(std::move(link)) {}
+    : CDialog(IDD_VALDRIX_DIALOG),
+      m_hIcon(LoadIconResource(IDR_MAINFRAME)),
+      m_link(std::move(link)) {}
 
 void CValdrixDlg::MessageMap() {
     connect(qobject_cast<QPushButton*>(GetDlgItem(1003)), &QPushButton::clicked, this,
@@ -269,7 +271,10 @@ void CValdrixDlg::OnUsbChange() {
 
 void CValdrixDlg::ShowStatus() {
     auto* line = qobject_cast<QLabel*>(GetDlgItem(IDC_LINK_STATUS));
-    line->setText(QString::fromStdString(LinkStatusText()));
+    const QString text = QString::fromStdString(LinkStatusText());
+    line->setText(text);
+    // A label named for what it is shows its text to assistive technology as its description.
+    line->setAccessibleDescription(text);
 }
 
 // "USB instrument 0 (bus 1, port 2): connected. Last send: 7 lines reached the instrument."

@@ -18,7 +18,8 @@ std::string LineOf(const void* frame, ULONG length) {
 
 class CountingBackend : public DeviceBackend {
 public:
-    explicit CountingBackend(std::unique_ptr<DeviceBackend> backend) : m_backend(std::move(backend)) {}
+    explicit CountingBackend(std::unique_ptr<DeviceBackend> backend)
+        : m_backend(std::move(backend)) {}
 
     bool Open(ULONG index) override { return m_backend->Open(index); }
     bool SetTimeout(ULONG index, ULONG writeMs, ULONG readMs) override {

@@ -60,7 +60,8 @@ bool UsbWatch::WatchHotPlug() {
     const libusb_pollfd** descriptors = libusb_get_pollfds(m_context);
     if (descriptors == nullptr) return false;
     for (const libusb_pollfd** descriptor = descriptors; *descriptor != nullptr; ++descriptor) {
-        auto* notifier = new QSocketNotifier((*descriptor)->fd, QSocketNotifier::Read, &m_notifiers);
+        auto* notifier =
+            new QSocketNotifier((*descriptor)->fd, QSocketNotifier::Read, &m_notifiers);
         QObject::connect(notifier, &QSocketNotifier::activated, [this] { HandleEvents(); });
     }
     libusb_free_pollfds(descriptors);
@@ -87,7 +88,9 @@ std::vector<std::string> UsbWatch::Locations() const {
     std::vector<std::string> locations;
     if (m_context == nullptr) return locations;
     const UsbInstrumentList instruments(m_context);
-    for (std::size_t i = 0; i < instruments.Size(); ++i) locations.push_back(instruments.Location(i));
+    for (std::size_t i = 0; i < instruments.Size(); ++i) {
+        locations.push_back(instruments.Location(i));
+    }
     return locations;
 }
 
