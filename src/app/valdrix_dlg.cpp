@@ -1,5 +1,6 @@
 #include "app/valdrix_dlg.h"
 
+#include <QFontMetrics>
 #include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
@@ -21,6 +22,7 @@ namespace {
 constexpr char kErrorCaption[] = "ERROR";
 constexpr char kNotOpen[] = "Please first open the USB devices";
 constexpr int kBurstOnceButton = 1047;
+constexpr qreal kSmallestStatusPoints = 7;
 
 constexpr std::array<const char*, kPageCount> kTabLabels = {
     "Continous", "   FM  ", "  AM  ", "  PM  ", "  PWM  ", "  FSK  ", "  Sweep  ", "  Burst  ",
@@ -33,6 +35,18 @@ std::string WithReason(const char* what, const std::string& reason) {
 
 std::string Lines(unsigned long long count) {
     return fmt::format("{} line{}", count, count == 1 ? "" : "s");
+}
+
+// A long reason takes a smaller font rather than lose its end: the window may not grow.
+void ShowFitting(QLabel& label, const QString& text) {
+    QFont font = label.parentWidget()->font();
+    const QRect room(0, 0, label.width(), QWIDGETSIZE_MAX);
+    while (font.pointSizeF() > kSmallestStatusPoints &&
+           QFontMetrics(font).boundingRect(room, Qt::TextWordWrap, text).height() > label.height()) {
+        font.setPointSizeF(font.pointSizeF() - 1);
+    }
+    label.setFont(font);
+    label.setText(text);
 }
 
 // What the last send did, from what the link counted before and after it; empty when it
@@ -272,7 +286,7 @@ void CValdrixDlg::OnUsbChange() {
 void CValdrixDlg::ShowStatus() {
     auto* line = qobject_cast<QLabel*>(GetDlgItem(IDC_LINK_STATUS));
     const QString text = QString::fromStdString(LinkStatusText());
-    line->setText(text);
+    ShowFitting(*line, text);
     // A label named for what it is shows its text to assistive technology as its description.
     line->setAccessibleDescription(text);
 }

@@ -2,7 +2,7 @@
 #include "res/template_parts.h"
 
 DialogTemplate MainDialogTemplate(const std::string& caption) {
-    return {102, caption, "宋体", 14, 376, 287, false, {
+    return {102, caption, "宋体", 14, 376, 277, false, {
         {1000, ControlKind::TabControl, "Tab1", 1, 0, 282, 195, kStyleNone, {}, IDC_STATIC, {}},
         Button(1003, "Validate", 302, 71, 50, 14),
         Button(1004, "Reset", 302, 181, 50, 14),
@@ -11,8 +11,9 @@ DialogTemplate MainDialogTemplate(const std::string& caption) {
         Label(IDC_STATIC, "Command Terminator:", 287, 21, 77, 8),
         Label(IDC_STATIC, "Line Feed( ASCII", 288, 36, 65, 8),
         Label(IDC_STATIC, "Character decimal 10)", 287, 52, 85, 8),
-        // The link, whether it is open (or why not) and what the last send did; it wraps.
-        {1007, ControlKind::Label, {}, 1, 263, 374, 22, kStyleNone, {}, IDC_STATIC, "Link status"},
+        // The link, whether it is open (or why not) and what the last send did, on two lines:
+        // the window stays within 728 pixels at 96 dpi, for a 768-pixel screen with a panel.
+        {1007, ControlKind::Label, {}, 1, 261, 374, 16, kStyleNone, {}, IDC_STATIC, "Link status"},
     }};
 }
 

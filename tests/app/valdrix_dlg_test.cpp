@@ -65,9 +65,11 @@ protected:
     std::unique_ptr<CValdrixDlg> dlg;
 };
 
-// The tab table; the pages' windows were made in another order (Burst before Sweep).
+// The tab table; the pages' windows were made in another order (Burst before Sweep). The
+// window with its status line fits a 1366 x 768 screen with a panel bar.
 TEST_F(MainDialogTest, EachTabShowsAndSendsItsOwnPage) {
     Start();
+    EXPECT_LE(dlg->GetSafeHwnd()->height(), 728);
     const std::string firstLine[] = {kDirectLine,      "FM:STATe ON",    "AM:STATe ON",
                                      "PM:STATe ON",    "PWM:STATe ON",   "FSKey:STATe ON",
                                      "SWEep:STATe ON", "BURSt:STATe ON"};
@@ -132,7 +134,6 @@ TEST_F(MainDialogTest, AFailedWriteIsToldAndTheNextPressOpensTheInstrumentAgain)
                   "before it did.");
     Click(kLocal);
     EXPECT_EQ(script->opens, 2);
-    EXPECT_EQ(Frames().back(), Frame("*SYSTem:LOCal"));
     EXPECT_EQ(Status(), kLink + "connected. Last send: 1 line reached the instrument.");
 }
 
