@@ -8,7 +8,6 @@
 #include "app/program_options.h"
 #include "app/valdrix_app.h"
 #include "framework/template_fonts.h"
-#include "link/ch375.h"
 #include "link/link_status.h"
 #include "res/app_icon.h"
 
@@ -38,10 +37,10 @@ int RunWindow(int argc, char** argv, const ProductTexts& texts, const LinkChoice
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QString::fromStdString(texts.caption).toLower());
     RegisterFontSubstitutes();
-    InstallDeviceBackend(CountingWrites(MakeBackend(link)));
+    UseLink(link);
     CValdrixApp theApp(link);
     theApp.InitInstance();
-    InstallDeviceBackend(nullptr);
+    DropLink();
     return 0;
 }
 

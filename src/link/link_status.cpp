@@ -3,6 +3,8 @@
 #include <fmt/format.h>
 #include <string_view>
 
+#include "link/ch375.h"
+
 namespace {
 
 WriteTally& Tally() {
@@ -55,3 +57,7 @@ const WriteTally& Writes() { return Tally(); }
 std::unique_ptr<DeviceBackend> CountingWrites(std::unique_ptr<DeviceBackend> backend) {
     return std::make_unique<CountingBackend>(std::move(backend));
 }
+
+void UseLink(const LinkChoice& choice) { InstallDeviceBackend(CountingWrites(MakeBackend(choice))); }
+
+void DropLink() { InstallDeviceBackend(nullptr); }
