@@ -4,52 +4,33 @@
 #include <QIcon>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "app/program_options.h"
 #include "app/valdrix_app.h"
 #include "framework/message_box.h"
 #include "framework/template_fonts.h"
-#include "link/instrument.h"
+#include "link/link_status.h"
 #include "res/app_icon.h"
 
 namespace {
 
 constexpr int kUsageError = 2;
 
-// The arguments that Qt left once it took its own (-platform and the like) out.
-std::vector<std::string> ArgumentsAfterQt() {
-    std::vector<std::string> arguments;
-    const QStringList all = QApplication::arguments();
-    for (qsizetype i = 1; i < all.size(); ++i) arguments.push_back(all[i].toStdString());
+QStringList ArgumentsOf(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments.push_back(QString::fromLocal8Bit(argv[i]));
     return arguments;
 }
 
-bool Asked(int argc, char** argv, std::string_view option) {
-    for (int i = 1; i < argc; ++i) {
-        if (argv[i] == option) return true;
-    }
-    return false;
+// The name the program was started by, without its folder: what the operator types.
+std::string ProgramName(const char* path) {
+    const std::string name(path);
+    const auto slash = name.find_last_of('/');
+    return slash == std::string::npos ? name : name.substr(slash + 1);
 }
 
-}  // namespace
-
-int RunProgram(int argc, char** argv, const ProductTexts& texts) {
-    // Help and version need no display.
-    if (Asked(argc, argv, "--help") || Asked(argc, argv, "-h")) {
-        std::fputs(UsageText(argv[0]).c_str(), stdout);
-        return 0;
-    }
-    if (Asked(argc, argv, "--version")) {
-        std::printf("%s %s\n", texts.caption.c_str(), texts.version.c_str());
-        return 0;
-    }
+int RunWindow(int argc, char** argv, const ProductTexts& texts, const LinkChoice& link) {
     QApplication application(argc, argv);
-    const ProgramOptions options = ParseProgramOptions(ArgumentsAfterQt());
-    if (!options.error.empty()) {
-        std::fprintf(stderr, "%s: %s\n%s", argv[0], options.error.c_str(), UsageText(argv[0]).c_str());
-        return kUsageError;
-    }
     InstallProductTexts(texts);
     QApplication::setApplicationName(QString::fromStdString(texts.caption));
     QApplication::setApplicationVersion(QString::fromStdString(texts.version));
@@ -58,9 +39,30 @@ int RunProgram(int argc, char** argv, const ProductTexts& texts) {
     QGuiApplication::setDesktopFileName(QString::fromStdString(texts.caption).toLower());
     RegisterFontSubstitutes();
     InstallMessageBoxHandler(ShowModalMessageBox);
-    InstallDeviceBackend(MakeBackend(options.link));
-    CValdrixApp theApp;
+    UseLink(link);
+    CValdrixApp theApp(link);
     theApp.InitInstance();
-    InstallDeviceBackend(nullptr);
+    DropLink();
     return 0;
+}
+
+}  // namespace
+
+int RunProgram(int argc, char** argv, const ProductTexts& texts) {
+    const std::string program = ProgramName(argv[0]);
+    const ProgramOptions options = ParseProgramOptions(ArgumentsOf(argc, argv));
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", program.c_str(), options.error.c_str(),
+                     program.c_str());
+        return kUsageError;
+    }
+    if (options.help) {
+        std::fputs(UsageText(program).c_str(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("%s %s\n", texts.caption.c_str(), texts.version.c_str());
+        return 0;
+    }
+    return RunWindow(argc, argv, texts, options.link);
 }

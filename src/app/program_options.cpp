@@ -1,41 +1,63 @@
 #include "app/program_options.h"
 
+#include <QCommandLineParser>
 #include <fmt/format.h>
 
 namespace {
 
-bool TakeLink(ProgramOptions& options, const std::string& value) {
-    const auto choice = ParseLinkChoice(value);
-    if (!choice) {
-        options.error = fmt::format("unknown link \"{}\": use usb, usb:N, sim or file:PATH", value);
-        return false;
+// The options that QApplication takes for itself, with a value or without.
+const QStringList kQtOptionsWithValue = {"platform", "platformpluginpath", "platformtheme",
+                                         "plugin",   "qwindowgeometry",    "qwindowicon",
+                                         "qwindowtitle", "display", "geometry", "title", "name",
+                                         "session", "style", "stylesheet", "qmljsdebugger"};
+const QStringList kQtFlags = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+
+void AddQtOptions(QCommandLineParser& parser) {
+    for (const QString& name : kQtOptionsWithValue) {
+        QCommandLineOption option(name, {}, "value");
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
     }
-    options.link = *choice;
-    return true;
+    for (const QString& name : kQtFlags) {
+        QCommandLineOption option(name);
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
 }
 
 }  // namespace
 
-ProgramOptions ParseProgramOptions(const std::vector<std::string>& arguments) {
+ProgramOptions ParseProgramOptions(const QStringList& arguments) {
+    QCommandLineParser parser;
+    // "-platform xcb" is one option to Qt, not eight letters.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringList{"h", "help"});
+    const QCommandLineOption version(QStringList{"V", "version"});
+    const QCommandLineOption link("link", {}, "link");
+    parser.addOptions({help, version, link});
+    AddQtOptions(parser);
+
     ProgramOptions options;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (argument == "--help" || argument == "-h") {
-            options.help = true;
-        } else if (argument == "--version") {
-            options.version = true;
-        } else if (argument == "--link") {
-            if (i + 1 == arguments.size()) {
-                options.error = "--link needs a value: usb, usb:N, sim or file:PATH";
-                return options;
-            }
-            if (!TakeLink(options, arguments[++i])) return options;
-        } else if (argument.starts_with("--link=")) {
-            if (!TakeLink(options, argument.substr(7))) return options;
-        } else {
-            options.error = fmt::format("unknown argument \"{}\"", argument);
+    if (!parser.parse(arguments)) {
+        options.error = parser.errorText().toStdString();
+        return options;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        options.error = fmt::format("unexpected argument \"{}\"",
+                                    parser.positionalArguments().front().toStdString());
+        return options;
+    }
+    options.help = parser.isSet(help);
+    options.version = parser.isSet(version);
+    if (parser.isSet(link)) {
+        const std::string value = parser.value(link).toStdString();
+        const auto choice = ParseLinkChoice(value);
+        if (!choice) {
+            options.error =
+                fmt::format("unknown link \"{}\": use usb, usb:N, sim or file:PATH", value);
             return options;
         }
+        options.link = *choice;
     }
     return options;
 }
@@ -49,7 +71,7 @@ std::string UsageText(const std::string& program) {
         "  --link sim         the built-in simulated instrument; it echoes what it receives\n"
         "                     to standard error\n"
         "  --link file:PATH   append every frame the instrument would receive to PATH\n"
-        "  --help             show this text\n"
-        "  --version          show the version\n",
+        "  -h, --help         show this text\n"
+        "  -V, --version      show the version\n",
         program);
 }

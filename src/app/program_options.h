@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QStringList>
 #include <string>
-#include <vector>
 
 #include "link/link_choice.h"
 
@@ -13,5 +13,8 @@ struct ProgramOptions {
     std::string error;  // set when the arguments cannot be understood
 };
 
-ProgramOptions ParseProgramOptions(const std::vector<std::string>& arguments);
+// Reads the arguments (the program's name first) before any window exists, so that a mistake
+// is told on a machine without a display too. Qt's own options (-platform and the like) are
+// left for Qt.
+ProgramOptions ParseProgramOptions(const QStringList& arguments);
 std::string UsageText(const std::string& program);

@@ -3,7 +3,7 @@
 #include "app/valdrix_dlg.h"
 
 bool CValdrixApp::InitInstance() {
-    CValdrixDlg dlg;
+    CValdrixDlg dlg(m_link);
     dlg.DoModal();
     return false;
 }

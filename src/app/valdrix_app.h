@@ -1,8 +1,17 @@
 #pragma once
 
+#include <utility>
+
+#include "link/link_choice.h"
+
 // The application object: runs the main dialog and ends the program when it closes.
 class CValdrixApp {
 public:
+    explicit CValdrixApp(LinkChoice link = {}) : m_link(std::move(link)) {}
+
     // Returns false: there is no message loop after the dialog.
     bool InitInstance();
+
+private:
+    LinkChoice m_link;
 };

@@ -2,10 +2,16 @@
 
 #include <QIcon>
 #include <array>
+#include <functional>
+#include <memory>
+#include <string>
 
 #include "framework/dialog.h"
 #include "framework/edit.h"
+#include "framework/send_gate.h"
 #include "framework/tab_ctrl.h"
+#include "link/link_choice.h"
+#include "link/usb_watch.h"
 #include "pages/burst.h"
 #include "pages/continous.h"
 #include "pages/fm.h"
@@ -21,11 +27,11 @@ inline constexpr int kPageCount = 8;
 // Where the pages sit inside the tab control: below the row of tabs, inside its frame.
 CRect PageRectangle(const CRect& tabClient);
 
-// The main dialog: the instrument link, the eight tab pages, Validate / Reset / Local and the
-// log of what was last sent.
+// The main dialog: the instrument link, the eight tab pages, Validate / Reset / Local, the log
+// of what was last sent, and a status line that says how the link is.
 class CValdrixDlg : public CDialog {
 public:
-    CValdrixDlg();
+    explicit CValdrixDlg(LinkChoice link = {});
 
     bool OnInitDialog() override;
     void OnSysCommand(unsigned id, long param) override;
@@ -33,6 +39,8 @@ public:
     void OnValidate();
     void OnReset();
     void OnLocal();
+    // An instrument chip was plugged in or unplugged.
+    void OnUsbChange();
 
     // The page of a tab index, or nullptr for no selection.
     CommandPage* PageOfTab(int tab);
@@ -57,15 +65,34 @@ protected:
 
 private:
     void AddAboutItem();
+    bool OpenAtStart();
     void CreatePages();
+    void AddPageKeys();
     void PlacePages();
     void ShowOnly(const CommandPage* visible);
-    // Reopens the instrument, silently, when it is not open; says so when that fails too.
+    // Every press that may write to the instrument runs through here, one at a time.
+    void Gated(std::function<void()> action);
+    // Reopens the instrument, silently, when it is not open; says why when that fails too.
     bool InstrumentReady();
+    std::string WhyNotReady() const;
+    void RequestTab(int tab);
+    void StepTab(int step);
+    void ChangeTab(int tab);
+    void Validate();
     void SendOneCommand(const CString& command);
+    void ShowStatus();
+    std::string LinkStatusText() const;
     // Pages in the order their windows are made, placed and shown.
     std::array<CommandPage*, kPageCount> PagesInCreationOrder();
 
+    LinkChoice m_link;
+    SendGate m_sendGate;
+    // Only a USB instrument can come and go while the window waits.
+    std::unique_ptr<UsbWatch> m_usbWatch;
+    // The tab whose page the operator sees; the tab row shows it selected.
+    int m_shownTab = 0;
+    std::string m_lastSend;
     // Set when the time-outs could not be set at start-up: that state is never retried.
     bool m_bTimeoutFailed = false;
+    std::string m_timeoutFailure;
 };

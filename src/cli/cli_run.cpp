@@ -48,11 +48,11 @@ std::optional<std::string> FirstRefusal(const Composition& composition) {
 int OpenAndSend(const Composition& composition, std::ostream& out, std::ostream& err) {
     switch (OpenInstrument(false)) {
         case OpenResult::NoDevice:
-            err << kCliProgram << ": cannot open the instrument: " << InstrumentError() << '\n';
+            err << kCliProgram << ": cannot open the instrument: " << WhyInstrumentIsClosed() << '\n';
             return kCliLinkFailed;
         case OpenResult::TimeoutFailed:
             err << kCliProgram
-                << ": the instrument does not take its time-outs: " << InstrumentError() << '\n';
+                << ": the instrument does not take its time-outs: " << WhyInstrumentIsClosed() << '\n';
             return kCliLinkFailed;
         case OpenResult::Opened:
             break;

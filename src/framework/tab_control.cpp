@@ -3,8 +3,26 @@
 #include <QPainter>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
+#include <QWheelEvent>
 
-TabControl::TabControl(QWidget* parent) : QWidget(parent), m_bar(new QTabBar(this)) {
+namespace {
+
+// The row of tabs. Pages change by a click or from the keyboard shortcuts of the window that
+// holds it, never by the wheel: a wheel turned over the row on its way elsewhere would switch
+// pages the operator did not ask for.
+class TabRow : public QTabBar {
+public:
+    using QTabBar::QTabBar;
+
+protected:
+    void wheelEvent(QWheelEvent* event) override { event->ignore(); }
+};
+
+}  // namespace
+
+TabControl::TabControl(QWidget* parent) : QWidget(parent), m_bar(new TabRow(this)) {
+    // The row takes no place in the Tab order: Ctrl+Tab and Ctrl+PgDn change pages from any field.
+    m_bar->setFocusPolicy(Qt::NoFocus);
     m_bar->setDrawBase(false);
     m_bar->setExpanding(false);
     m_bar->setUsesScrollButtons(true);

@@ -19,4 +19,11 @@ void CloseInstrument() {
     if (CH375IsDeviceOpen(kInstrumentDevice)) CH375CloseDevice(kInstrumentDevice);
 }
 
-std::string InstrumentError() { return CH375LastError(); }
+bool InstrumentIsOpen() { return CH375IsDeviceOpen(kInstrumentDevice); }
+
+std::string WhyInstrumentIsClosed() { return CH375LastError(); }
+
+void FollowPlugging(bool instrumentPresent) {
+    if (!instrumentPresent && InstrumentIsOpen()) CH375CloseDevice(kInstrumentDevice);
+    EnsureInstrumentOpen();
+}

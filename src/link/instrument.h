@@ -28,7 +28,14 @@ bool EnsureInstrumentOpen();
 // Closes the instrument if it is open.
 void CloseInstrument();
 
-// Why the last open or write of the instrument failed, in words an operator can act on.
-std::string InstrumentError();
-// What the operator can do about it on the link in use.
+// What the operator can do about a failure on the link in use.
 std::string InstrumentAdvice();
+
+bool InstrumentIsOpen();
+
+// Why the instrument is not open and what to do about it, in the words the README's table
+// looks them up by.
+std::string WhyInstrumentIsClosed();
+
+// After a plug or an unplug: an instrument that went away is closed, one that came is opened.
+void FollowPlugging(bool instrumentPresent);

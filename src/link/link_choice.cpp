@@ -1,6 +1,7 @@
 #include "link/link_choice.h"
 
 #include <charconv>
+#include <fmt/format.h>
 
 #include "link/file_backend.h"
 #include "link/libusb_backend.h"
@@ -21,6 +22,15 @@ std::optional<LinkChoice> ParseLinkChoice(std::string_view text) {
         }
     }
     return std::nullopt;
+}
+
+std::string LinkName(const LinkChoice& choice) {
+    switch (choice.kind) {
+        case LinkChoice::Kind::Simulated: return "simulated instrument";
+        case LinkChoice::Kind::File: return "file " + choice.path;
+        case LinkChoice::Kind::Usb: break;
+    }
+    return fmt::format("USB instrument {}", choice.usbIndex);
 }
 
 std::unique_ptr<DeviceBackend> MakeBackend(const LinkChoice& choice) {

@@ -16,4 +16,6 @@ struct LinkChoice {
 };
 
 std::optional<LinkChoice> ParseLinkChoice(std::string_view text);
+// How the window names the link: "USB instrument 0", "simulated instrument", "file /tmp/x".
+std::string LinkName(const LinkChoice& choice);
 std::unique_ptr<DeviceBackend> MakeBackend(const LinkChoice& choice);

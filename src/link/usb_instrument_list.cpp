@@ -56,6 +56,11 @@ UsbInstrumentList::~UsbInstrumentList() {
 
 std::string UsbInstrumentList::Describe(std::size_t position) const {
     const Instrument& instrument = m_instruments[position];
-    return fmt::format("USB device {:04x}:{:04x} on bus {}, port {}", instrument.vendor,
-                       instrument.product, instrument.bus, fmt::join(instrument.ports, "."));
+    return fmt::format("USB device {:04x}:{:04x} on {}", instrument.vendor, instrument.product,
+                       Location(position));
+}
+
+std::string UsbInstrumentList::Location(std::size_t position) const {
+    const Instrument& instrument = m_instruments[position];
+    return fmt::format("bus {}, port {}", instrument.bus, fmt::join(instrument.ports, "."));
 }

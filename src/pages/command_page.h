@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "framework/cstring.h"
 #include "framework/dialog.h"
 #include "pages/model/command_sender.h"
@@ -15,10 +17,25 @@ public:
 
     valdrix::model::SendOutcome SendCommands();
 
+    // How a press of one of the page's own buttons runs: at once, or through the owner's
+    // one-send-at-a-time gate.
+    using PressRunner = std::function<void(std::function<void()>)>;
+    void SetPressRunner(PressRunner runner) { m_pressRunner = std::move(runner); }
+
 protected:
     // The page's lines and pauses for its current fields; the fields are already exchanged.
     virtual valdrix::model::CommandSequence ComposeSequence() = 0;
     virtual valdrix::model::LineEnds CommandLineEnds() const = 0;
     // Runs when m_strCommand holds the text of a send that wrote something.
     virtual void OnSent() {}
+    void RunPress(std::function<void()> action) {
+        if (m_pressRunner) {
+            m_pressRunner(std::move(action));
+        } else {
+            action();
+        }
+    }
+
+private:
+    PressRunner m_pressRunner;
 };

@@ -18,6 +18,7 @@ public:
 protected:
     void MessageMap() override {
         QObject::connect(qobject_cast<QPushButton*>(this->GetDlgItem(IDC_BURST_ONCE)),
-                         &QPushButton::clicked, this, &TriggerPage::OnBurstOnce);
+                         &QPushButton::clicked, this,
+                         [this] { this->RunPress([this] { OnBurstOnce(); }); });
     }
 };

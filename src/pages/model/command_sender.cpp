@@ -63,7 +63,7 @@ SendReport SendSequence(const CommandSequence& sequence, const LineWritten& onWr
                       kErrorCaption);
         return report;
     }
-    if (!EnsureInstrumentOpen()) return Failure(report, sequence.front().line, InstrumentError());
+    if (!EnsureInstrumentOpen()) return Failure(report, sequence.front().line, WhyInstrumentIsClosed());
     for (const CommandStep& step : sequence) {
         PauseFor(step.pausesBefore);
         const WriteResult result = SendLine(buffer, step.line, kInstrumentDevice);

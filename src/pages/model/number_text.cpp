@@ -1,7 +1,9 @@
 #include "pages/model/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <type_traits>
 #include <fmt/format.h>
 
 #include "pages/model/command_format.h"
@@ -17,14 +19,49 @@ std::string_view TrimBlanks(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
+// The number as from_chars reads it: blanks around it gone, and a leading "+" too, which
+// from_chars does not take but an operator may type ("+1" for an offset).
+std::string_view NumberPart(std::string_view text) {
+    std::string_view number = TrimBlanks(text);
+    if (number.starts_with('+') && number.size() > 1 && number[1] != '-' && number[1] != '+') {
+        number.remove_prefix(1);
+    }
+    return number;
+}
+
+// The power of ten of the number's first significant digit, for a number that from_chars found
+// out of range: below zero it is too small for a double, else too large.
+long long DecimalMagnitude(std::string_view number) {
+    if (number.starts_with('-')) number.remove_prefix(1);
+    const auto exponentAt = number.find_first_of("eE");
+    const std::string_view mantissa = number.substr(0, exponentAt);
+    const auto point = std::min(mantissa.find('.'), mantissa.size());
+    const auto first = mantissa.find_first_of("123456789");
+    if (first == std::string_view::npos) return 0;
+    long long magnitude = static_cast<long long>(point) - static_cast<long long>(first) -
+                          (first < point ? 1 : 0);
+    if (exponentAt == std::string_view::npos) return magnitude;
+    std::string_view exponent = number.substr(exponentAt + 1);
+    const bool negative = exponent.starts_with('-');
+    if (exponent.starts_with('+') || negative) exponent.remove_prefix(1);
+    long long power = 0;
+    const auto result = std::from_chars(exponent.data(), exponent.data() + exponent.size(), power);
+    // An exponent beyond even a long long decides the magnitude on its own.
+    if (result.ec != std::errc()) return negative ? -1 : 1;
+    return magnitude + (negative ? -power : power);
+}
+
 template <typename Number>
 std::optional<Number> ParseWhole(std::string_view text) {
-    const std::string_view digits = TrimBlanks(text);
+    const std::string_view number = NumberPart(text);
     Number value{};
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size()) {
-        return std::nullopt;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (number.empty() || end != number.data() + number.size()) return std::nullopt;
+    if constexpr (std::is_floating_point_v<Number>) {
+        // A number too small for a double (1e-400) is zero to any instrument.
+        if (error == std::errc::result_out_of_range && DecimalMagnitude(number) < 0) return 0.0;
     }
+    if (error != std::errc()) return std::nullopt;
     return value;
 }
 

@@ -7,7 +7,8 @@
 namespace valdrix::model {
 
 // Numbers in edit fields follow the C locale whatever the operator's regional settings:
-// "." is the decimal point, blanks around the number are allowed, nothing else is.
+// "." is the decimal point; a leading "+" and blanks around the number are allowed, nothing
+// else is. A number too small for a double reads as 0.
 std::optional<double> ParseDouble(std::string_view text);
 std::optional<int> ParseInt(std::string_view text);
 

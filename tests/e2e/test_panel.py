@@ -1,0 +1,95 @@
+# The panel as the operator meets it: its window and status line, each kind of page sent
+# through the bus and compared byte for byte on the file link, a second press during a paced
+# send, refused fields, and the keys.
+
+import panel
+from panel import frames, log_text
+
+TABS = ["Continous", "   FM  ", "  AM  ", "  PM  ", "  PWM  ", "  FSK  ", "  Sweep  ", "  Burst  "]
+OUTPUT_LINES = ["FUNCtion SQUare", "SOURce:FUNCtion:SQUare:DCYCle 30%",
+                "FREQuency 2500.000000KHz", "VOLTage 2.500000mVpp", "VOLTage:OFFSet 0.000000Vdc",
+                "VOLTage:ATTenuation 20dB", "OUTPut:POLarity INVerted", "OUTPut OFF"]
+DIRECT_LINE = "Source:Apply:SQUare 2500.000000KHz, 2.500000mVpp, 0.000000Vdc"
+FM_LINES = ["FM:STATe OFF", "FM:INTernal:FREQuency 250.250000kHz", "FM:DEViation 2.500000kHz",
+            "FM:INTernal:FUNCtion RAMP"]
+SWEEP_LINES = ["SWEep:STATe ON", "FREQuency:STARt 20.000000kHz", "FREQuency:STOP 40.000000MHz",
+               "SWEep:TIME 2.500000ms", "TRIGger:SOURce EXTernal", "SWEep:SPACing LOGarithmic"]
+BURST_LINES = ["BURSt:STATe OFF", "BURSt:INTernal:PERiod 100.000000ms", "BURSt:NCYCles 5",
+               "BURSt:PHASe -90deg", "TRIGger:SOURce IMMediate"]
+
+
+class PanelTest(panel.PanelTest):
+    def test_window_and_its_status_line(self):
+        self.assertEqual([self.panel.window.name, *self.panel.tab_names()], self.arguments + TABS)
+        self.assertEqual(self.panel.status(),
+                         f"file {self.panel.link_path}: connected. Nothing sent yet.")
+
+    def test_continuous_both_ways(self):
+        # A leading "+" is a number, and so is one too small for a double.
+        self.panel.enter([("Freq", "2500"), ("Freq Unit", "KHz"), ("Amplitude", "+2.5"),
+                          ("Amp Unit", "mVpp"), ("DC Offset", "1e-400"), ("Duty", "30"),
+                          ("Waveform", "SQUare"), ("ATTenuation", "20dB"),
+                          ("POLarity", "INVerted"), ("OutPut State", "OFF")])
+        self.panel.choose("Output configuration command")
+        self.validate(log_text(OUTPUT_LINES, last_line_ended=False))
+        self.panel.choose("Direct configuration command")
+        self.validate(DIRECT_LINE)
+        self.assertEqual(self.panel.written(), frames(*OUTPUT_LINES, DIRECT_LINE))
+
+    def test_modulation(self):
+        self.panel.select_tab("   FM  ")
+        self.panel.enter([("DEViation", "2.5"), ("DEViation Unit", "kHz"),
+                          ("Mode Freq", "250.25"), ("Freq Unit", "kHz"), ("Waveform", "RAMP"),
+                          ("STATe", "OFF")])
+        self.validate(log_text(FM_LINES))
+        self.assertEqual(self.panel.written(), frames(*FM_LINES))
+
+    # Presses Validate, then the button once the send has begun: its line waits for the send.
+    def press_during_send(self, first_line, button, whole):
+        self.panel.press("Validate")
+        panel.wait_for("the send", lambda: self.panel.written().endswith(frames(first_line)))
+        self.panel.press(button)
+        panel.wait_for("the second press", lambda: len(self.panel.written()) >= len(whole))
+        self.assertEqual(self.panel.written(), whole)
+
+    def test_sweep_and_burst_with_a_press_during_each_send(self):
+        self.panel.select_tab("  Sweep  ")
+        self.panel.enter([("Start Freq", "20"), ("Freq Unit", "kHz", 0), ("Stop Freq", "40"),
+                          ("Freq Unit", "MHz", 1), ("Time", "2.5"), ("Time Unit", "ms"),
+                          ("Source", "EXTernal"), ("Sweep Mode", "LOGarithmic")])
+        self.press_during_send(SWEEP_LINES[0], "Burst Once", frames(*SWEEP_LINES, "*TRG"))
+        self.assertEqual(self.panel.log(), log_text(SWEEP_LINES), "a trigger leaves the log")
+        self.panel.select_tab("  Burst  ")
+        self.panel.enter([("Period", "100"), ("Period Unit", "ms"), ("NCYCles ", "+5"),
+                          ("PHASe ", "-90"), ("STATe", "OFF")])
+        self.press_during_send(BURST_LINES[0], "Reset",
+                               frames(*SWEEP_LINES, "*TRG", *BURST_LINES, "*RST"))
+        panel.wait_for("the status line",
+                       lambda: self.panel.status().endswith("1 line reached the instrument."))
+
+    def test_a_refused_field_sends_nothing(self):
+        self.panel.select_tab("  Burst  ")
+        self.panel.enter([("NCYCles ", "10")])
+        self.panel.press("Validate")
+        self.assertEqual(self.panel.message_box(),
+                         (self.arguments[0], ["Please enter an integer between 1 and 9."]))
+        self.assertEqual((self.panel.log(), self.panel.written()), ("", b""))
+
+    def test_enter_keeps_the_panel_and_esc_ends_it(self):
+        self.panel.activate()
+        for label in ("Amplitude", "Freq Unit"):
+            for key in ("Return", "KP_Enter"):
+                self.panel.focus(label)
+                length = len(panel.text_of(self.panel.field(label)))
+                self.panel.key(key)
+                # Keys are handled in order: the text arrives only if the panel is still there.
+                self.panel.key(text="7")
+                panel.wait_for(f"{key} in {label!r}",
+                               lambda: len(panel.text_of(self.panel.field(label))) == length + 1)
+        self.panel.key("Escape")
+        self.assertEqual(self.panel.process.wait(timeout=panel.EFFECT_WAIT_S), 0)
+        self.assertEqual(self.panel.written(), b"", "Enter sent nothing")
+
+
+if __name__ == "__main__":
+    panel.main()
