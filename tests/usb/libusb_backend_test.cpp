@@ -1,221 +1,344 @@
+// The libusb backend against CH372 chips that umockdev emulates in this process.
 #include "link/libusb_backend.h"
 
+#include <dlfcn.h>
 #include <fmt/format.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <libusb.h>
+#include <linux/usbdevice_fs.h>
+#include <sys/ioctl.h>
+#include <umockdev.h>
 
 #include <cerrno>
-#include <string>
-#include <vector>
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <optional>
 
 #include "link/ch375.h"
-#include "pages/command_sender.h"
-#include "pages/continous.h"
+#include "link/instrument.h"
+#include "link/send_line.h"
+#include "link/usb_error_text.h"
 #include "support/test_fixture.h"
-#include "usb/emulated_usb.h"
-
-using ::testing::AllOf;
-using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
-using ::testing::HasSubstr;
-using ::testing::IsEmpty;
 
 namespace {
 
-constexpr ULONG kShortTimeoutMs = 150;
-const std::string kReset = "*RST";
+using namespace ::testing;
 
-std::string Written(const std::string& frame) {
-    return "write " + frame;
+// Where an emulated chip sits. Buses from 64 on exist on no real machine (the kernel numbers at
+// most 63), so a test that loses its chip finds nothing rather than a real device, even as root.
+struct ChipModel {
+    int bus = 250;
+    std::string ports = "1";  // port path, "1" or "1.4"
+    int address = 2;
+    std::uint16_t vendor = 0x4348;
+    std::uint16_t product = 0x5537;
+    bool driverBound = false;  // a kernel driver holds interface 0
+};
+
+// What the chip does with one bulk write; writes not scripted are taken whole.
+struct WriteOutcome {
+    int status = 0;          // the transfer's status as the kernel gives it: 0, -EPIPE, -ENODEV
+    int acceptedBytes = -1;  // -1: all of them
+    bool completes = true;   // false: never, until libusb gives up and discards the transfer
+};
+
+using Data = std::unique_ptr<UMockdevIoctlData, void (*)(gpointer)>;
+
+// The memory that an ioctl's argument points to, as long as the result lives.
+Data Resolve(UMockdevIoctlData* argument, std::size_t length, std::size_t offset = 0) {
+    return {umockdev_ioctl_data_resolve(argument, offset, length, nullptr), g_object_unref};
 }
 
-bool WriteFrame(LibusbBackend& backend, const std::string& frame, ULONG* length, ULONG index = 0) {
-    *length = static_cast<ULONG>(frame.size());
-    return backend.WriteData(index, frame.data(), length);
+template <typename T>
+T& As(const Data& data) {
+    return *reinterpret_cast<T*>(data->data);
 }
 
-bool WriteFrame(LibusbBackend& backend, const std::string& frame, ULONG index = 0) {
-    ULONG length = 0;
-    return WriteFrame(backend, frame, &length, index);
+// One CH372 as the kernel's usbfs shows it to libusb. It records what is done to it, in order
+// ("claim 0", "release 0", "detach 0", "attach 0", "clear-halt 0x02", "write <bytes>", and any
+// other ioctl by its number), and answers each bulk write on 0x02 as scripted.
+class EmulatedChip {
+public:
+    explicit EmulatedChip(const ChipModel& model)
+        : model(model), handler(umockdev_ioctl_base_new()), m_driverBound(model.driverBound) {
+        g_signal_connect(handler, "handle-ioctl", G_CALLBACK(&EmulatedChip::OnIoctl), this);
+    }
+    ~EmulatedChip() {
+        g_signal_handlers_disconnect_by_data(handler, this);
+        if (m_inFlight) g_object_unref(m_inFlight->urb);
+        g_object_unref(handler);
+    }
+    EmulatedChip(const EmulatedChip&) = delete;
+    EmulatedChip& operator=(const EmulatedChip&) = delete;
+
+    void ScriptWrites(const std::vector<WriteOutcome>& outcomes) {
+        const std::lock_guard lock(m_mutex);
+        m_script.assign(outcomes.begin(), outcomes.end());
+    }
+    std::vector<std::string> Events() const {
+        const std::lock_guard lock(m_mutex);
+        return m_events;
+    }
+
+    const ChipModel model;
+    UMockdevIoctlBase* const handler;
+
+private:
+    struct Transfer {
+        UMockdevIoctlData* urb;
+        WriteOutcome outcome;
+    };
+
+    // On umockdev's thread. Each handler returns 0 or the errno that the ioctl fails with.
+    static int OnIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, EmulatedChip* self) {
+        const std::lock_guard lock(self->m_mutex);
+        const int error = self->Handle(umockdev_ioctl_client_get_request(client),
+                                       umockdev_ioctl_client_get_arg(client));
+        umockdev_ioctl_client_complete(client, error == 0 ? 0 : -1, error);
+        return TRUE;
+    }
+
+    int Handle(unsigned long request, UMockdevIoctlData* argument) {
+        const auto number = [argument] {
+            return As<unsigned>(Resolve(argument, sizeof(unsigned)));
+        };
+        switch (request) {
+            case USBDEVFS_GET_CAPABILITIES:  // libusb then assumes what every kernel can do
+                return ENOTTY;
+            case USBDEVFS_GETDRIVER:
+                if (!m_driverBound) return ENODATA;
+                std::strcpy(
+                    As<usbdevfs_getdriver>(Resolve(argument, sizeof(usbdevfs_getdriver))).driver,
+                    "ch37x_vendor");
+                return 0;
+            case USBDEVFS_IOCTL:
+                return DriverIoctl(As<usbdevfs_ioctl>(Resolve(argument, sizeof(usbdevfs_ioctl))));
+            case USBDEVFS_CLAIMINTERFACE:  // refused while a kernel driver holds the interface
+                return m_driverBound ? EBUSY : Record(fmt::format("claim {}", number()));
+            case USBDEVFS_RELEASEINTERFACE:
+                return Record(fmt::format("release {}", number()));
+            case USBDEVFS_CLEAR_HALT:
+                return Record(fmt::format("clear-halt 0x{:02x}", number()));
+            case USBDEVFS_SUBMITURB:
+                return Submit(Resolve(argument, sizeof(usbdevfs_urb)));
+            case USBDEVFS_REAPURBNDELAY:
+                return Reap(argument);
+            case USBDEVFS_DISCARDURB:  // libusb gives up on a write; it then reaps it as cancelled
+                if (!m_inFlight) return EINVAL;
+                m_inFlight->outcome = {.status = -ENOENT, .acceptedBytes = 0};
+                return 0;
+        }
+        return Record(fmt::format("ioctl 0x{:x}", request)), ENOTTY;
+    }
+
+    int DriverIoctl(const usbdevfs_ioctl& command) {
+        const auto code = static_cast<unsigned long>(command.ioctl_code);
+        if (code != USBDEVFS_DISCONNECT && code != USBDEVFS_CONNECT) return ENOTTY;
+        if (code == USBDEVFS_DISCONNECT && !m_driverBound) return ENODATA;
+        m_driverBound = code == USBDEVFS_CONNECT;
+        return Record(fmt::format("{} {}", m_driverBound ? "attach" : "detach", command.ifno));
+    }
+
+    // libusb has one transfer in flight at a time here.
+    int Submit(Data urbData) {
+        const auto& urb = As<usbdevfs_urb>(urbData);
+        if (urb.type != USBDEVFS_URB_TYPE_BULK || urb.endpoint != 0x02 || m_inFlight) return EINVAL;
+        const auto length = static_cast<std::size_t>(urb.buffer_length);
+        const Data payload = Resolve(urbData.get(), length, offsetof(usbdevfs_urb, buffer));
+        Record("write " + std::string(reinterpret_cast<const char*>(payload->data), length));
+        m_inFlight = {urbData.release(), m_script.empty() ? WriteOutcome{} : m_script.front()};
+        if (!m_script.empty()) m_script.pop_front();
+        return 0;
+    }
+
+    int Reap(UMockdevIoctlData* argument) {
+        if (!m_inFlight || !m_inFlight->outcome.completes) return EAGAIN;
+        const auto [urbPointer, outcome] = *std::exchange(m_inFlight, std::nullopt);
+        const Data urbData(urbPointer, g_object_unref);
+        auto& urb = As<usbdevfs_urb>(urbData);
+        urb.status = outcome.status;
+        urb.actual_length = outcome.acceptedBytes < 0 ? urb.buffer_length : outcome.acceptedBytes;
+        umockdev_ioctl_data_set_ptr(Resolve(argument, sizeof(void*)).get(), 0, urbData.get());
+        return 0;
+    }
+
+    int Record(std::string event) {
+        m_events.push_back(std::move(event));
+        return 0;
+    }
+
+    mutable std::mutex m_mutex;
+    bool m_driverBound;
+    std::deque<WriteOutcome> m_script;
+    std::optional<Transfer> m_inFlight;
+    std::vector<std::string> m_events;
+};
+
+std::string NodePath(const ChipModel& model) {
+    return fmt::format("/dev/bus/usb/{:03}/{:03}", model.bus, model.address);
 }
 
-std::vector<std::string> LinesOf(const CommandSequence& sequence) {
-    std::vector<std::string> lines;
-    for (const CommandStep& step : sequence) lines.push_back(step.line);
-    return lines;
+// Higher buses get lower controller addresses, so that the system lists the devices in an order
+// other than the instruments' numbering.
+std::string SysfsPath(const ChipModel& model) {
+    return fmt::format("/sys/devices/pci0000:00/0000:00:{0:02x}.0/usb{1}/{1}-{2}", 0xFF - model.bus,
+                       model.bus, model.ports);
+}
+
+// The descriptors: full speed, vendor class, one configuration with one vendor interface that
+// has bulk IN 0x82 and bulk OUT 0x02 of 64 bytes and interrupt IN 0x81 of 8.
+std::string Description(const ChipModel& model) {
+    return fmt::format(
+        "P: {0}\nN: {1}\nE: DEVNAME=/dev/{1}\nE: DEVTYPE=usb_device\nE: SUBSYSTEM=usb\n"
+        "E: BUSNUM={2:03}\nE: DEVNUM={3:03}\nA: busnum={2}\\n\nA: devnum={3}\\n\n"
+        "A: bConfigurationValue=1\\n\nA: speed=12\\n\nH: descriptors=12011001FF000008{4:02X}"
+        "{5:02X}{6:02X}{7:02X}0001000000010902270001010080320904000003FF000000070582024000000705"
+        "020240000007058103080001\n",
+        SysfsPath(model).substr(4), NodePath(model).substr(5), model.bus, model.address,
+        model.vendor & 0xFF, model.vendor >> 8, model.product & 0xFF, model.product >> 8);
+}
+
+// A USB bus of this process only: libusb here sees the chips plugged in and nothing else.
+class EmulatedUsb {
+public:
+    EmulatedUsb() {
+        // Without umockdev's preload library libusb would see the real USB: stop before it does.
+        if (dlopen("libumockdev-preload.so.0", RTLD_LAZY | RTLD_NOLOAD) != nullptr) return;
+        std::fputs("libumockdev-preload.so.0 is not loaded (CTest preloads it): skipped\n", stderr);
+        std::_Exit(77);
+    }
+    ~EmulatedUsb() { g_object_unref(m_testbed); }
+
+    EmulatedChip& Plug(const ChipModel& model) {
+        EXPECT_GE(model.bus, 64);
+        auto& chip = *m_chips.emplace_back(std::make_unique<EmulatedChip>(model));
+        // The handler is in place before the device appears, so that an open never misses it.
+        EXPECT_TRUE(umockdev_testbed_attach_ioctl(m_testbed, NodePath(model).c_str(), chip.handler,
+                                                  nullptr));
+        EXPECT_TRUE(
+            umockdev_testbed_add_from_string(m_testbed, Description(model).c_str(), nullptr));
+        return chip;
+    }
+
+    // As on a real unplug: the system tells its listeners, then forgets the device.
+    void Unplug(const EmulatedChip& chip) {
+        umockdev_testbed_uevent(m_testbed, SysfsPath(chip.model).c_str(), "remove");
+        umockdev_testbed_remove_device(m_testbed, SysfsPath(chip.model).c_str());
+        umockdev_testbed_detach_ioctl(m_testbed, NodePath(chip.model).c_str(), nullptr);
+    }
+
+private:
+    UMockdevTestbed* m_testbed = umockdev_testbed_new();
+    std::vector<std::unique_ptr<EmulatedChip>> m_chips;
+};
+
+// Whether the backend took the frame, and how many of its bytes it says were written.
+std::pair<bool, ULONG> Write(LibusbBackend& backend, const std::string& frame, ULONG index = 0) {
+    auto length = static_cast<ULONG>(frame.size());
+    const bool written = backend.WriteData(index, frame.data(), &length);
+    return {written, length};
 }
 
 class LibusbBackendTest : public InstrumentTest {
 protected:
-    // The program's own link: the backend behind the device calls, opened as at start-up.
-    void StartLink() {
-        InstallDeviceBackend(std::make_unique<LibusbBackend>());
-        OpenDevice();
-    }
-
     EmulatedUsb usb;
 };
 
-TEST_F(LibusbBackendTest, NumbersInstrumentsByBusThenPortPathFromTheFirstChosen) {
-    EmulatedChip& onSecondBus = usb.Plug({.bus = 251, .ports = "1", .address = 2});
-    EmulatedChip& tenthPort = usb.Plug({.bus = 250, .ports = "10", .address = 4, .vendor = 0x1a86});
-    // A hub that is no instrument, and a chip behind it.
-    usb.Plug({.bus = 250, .ports = "1", .address = 5, .vendor = 0x05e3, .product = 0x0608});
-    EmulatedChip& behindHub = usb.Plug({.bus = 250, .ports = "1.4", .address = 6});
-    EmulatedChip& secondPort = usb.Plug({.bus = 250, .ports = "2", .address = 3});
-    const std::vector<EmulatedChip*> inOrder = {&behindHub, &secondPort, &tenthPort, &onSecondBus};
-    const auto count = static_cast<ULONG>(inOrder.size());
-
-    std::vector<std::vector<std::string>> expected(count);
-    for (ULONG first = 0; first < count; ++first) {
-        for (ULONG index = 0; first + index < count; ++index) {
-            LibusbBackend backend(first);
-            const std::string frame = fmt::format("usb:{} index {}\n", first, index);
-            ASSERT_TRUE(backend.Open(index)) << backend.LastError();
-            ASSERT_TRUE(WriteFrame(backend, frame, index)) << backend.LastError();
-            expected[first + index].push_back(frame);
-        }
-        LibusbBackend backend(first);
-        EXPECT_FALSE(backend.Open(count - first));
-        EXPECT_THAT(backend.LastError(),
-                    AllOf(HasSubstr("no instrument usb:4"), HasSubstr("4 found, numbered from 0")));
+// usb:N is the N-th chip in the order of bus and port path, however the system lists them.
+TEST_F(LibusbBackendTest, InstrumentsAreNumberedByBusThenPortPath) {
+    usb.Plug(
+        {.bus = 250, .ports = "1", .address = 5, .vendor = 0x05e3, .product = 0x0608});  // a hub
+    EmulatedChip& fourth = usb.Plug({.bus = 251});
+    EmulatedChip& third = usb.Plug({.bus = 250, .ports = "10", .address = 4, .vendor = 0x1a86});
+    EmulatedChip& first = usb.Plug({.bus = 250, .ports = "1.4", .address = 6});
+    EmulatedChip& second = usb.Plug({.bus = 250, .ports = "2", .address = 3});
+    // The backend for usb:N opens instrument N + i as its device i.
+    const std::tuple<ULONG, ULONG, EmulatedChip*> cases[] = {
+        {0, 0, &first}, {0, 1, &second}, {2, 0, &third}, {1, 2, &fourth}};
+    for (const auto& [firstDevice, index, chip] : cases) {
+        LibusbBackend backend(firstDevice);
+        EXPECT_TRUE(backend.Open(index) && Write(backend, "*CLS\n", index).first)
+            << backend.LastError();
+        backend.Close(index);
+        EXPECT_THAT(chip->Events(), ElementsAre("claim 0", "write *CLS\n", "release 0"));
     }
-    for (ULONG position = 0; position < count; ++position) {
-        EXPECT_THAT(inOrder[position]->Payloads(), ElementsAreArray(expected[position]));
-    }
+    LibusbBackend beyond(2);
+    EXPECT_FALSE(beyond.Open(2));
+    EXPECT_THAT(beyond.LastError(),
+                HasSubstr("no instrument usb:4 on USB: 4 found, numbered from 0"));
 }
 
-TEST_F(LibusbBackendTest, WithoutAnInstrumentOpenFailsSayingNoneIsConnected) {
-    usb.Plug({.bus = 250, .ports = "1", .vendor = 0x05e3, .product = 0x0608});
-    LibusbBackend backend;
-
-    EXPECT_FALSE(backend.Open(0));
-    EXPECT_THAT(backend.LastError(),
-                AllOf(HasSubstr("no instrument on USB"), HasSubstr("4348:5537 or 1a86:5537"),
-                      HasSubstr("plug it in")));
-}
-
-TEST_F(LibusbBackendTest, ListedChipWithoutDeviceNodeCannotBeOpened) {
-    usb.Plug({.bus = 250, .ports = "2", .withNode = false});
-    LibusbBackend backend;
-
-    EXPECT_FALSE(backend.Open(0));
-    EXPECT_THAT(backend.LastError(), AllOf(HasSubstr("USB device 4348:5537 on bus 250, port 2"),
-                                           HasSubstr("LIBUSB_ERROR_NO_DEVICE")));
-}
-
-TEST_F(LibusbBackendTest, BoundKernelDriverIsDetachedBeforeTheClaimAndGivenBackOnClose) {
+// A kernel driver is detached only where one is bound (the other tests' chips have none).
+TEST_F(LibusbBackendTest, ABoundKernelDriverIsDetachedForTheClaimAndGivenBackOnClose) {
     EmulatedChip& chip = usb.Plug({.driverBound = true});
     LibusbBackend backend;
-
-    ASSERT_TRUE(backend.Open(0)) << backend.LastError();
-    ASSERT_TRUE(WriteFrame(backend, "*CLS\n")) << backend.LastError();
+    EXPECT_TRUE(backend.Open(0)) << backend.LastError();
     backend.Close(0);
-
-    EXPECT_THAT(chip.Events(),
-                ElementsAre("detach 0", "claim 0", Written("*CLS\n"), "release 0", "attach 0"));
+    EXPECT_THAT(chip.Events(), ElementsAre("detach 0", "claim 0", "release 0", "attach 0"));
 }
 
-TEST_F(LibusbBackendTest, ChipHeldByAnotherProgramIsReportedAsBusy) {
-    EmulatedChip& chip = usb.Plug({.heldByOther = true});
-    LibusbBackend backend;
-
-    EXPECT_FALSE(backend.Open(0));
-    EXPECT_THAT(backend.LastError(),
-                AllOf(HasSubstr("cannot claim its interface 0"), HasSubstr("LIBUSB_ERROR_BUSY"),
-                      HasSubstr("close the other program")));
-    EXPECT_THAT(chip.Events(), IsEmpty());
-}
-
-TEST_F(LibusbBackendTest, ResetReachesTheChipAsExactlyItsFiveBytes) {
-    EmulatedChip& chip = usb.Plug({});
-    StartLink();
-
-    const SendReport report = SendSingleCommand(kReset);
-
-    EXPECT_EQ(report.outcome, SendOutcome::Sent);
-    EXPECT_THAT(chip.Payloads(), ElementsAre(std::string{0x2A, 0x52, 0x53, 0x54, 0x0A}));
-    EXPECT_THAT(messages, IsEmpty());
-}
-
-TEST_F(LibusbBackendTest, PageArrivesFrameByFrameInOrderWithNothingBetween) {
-    EmulatedChip& chip = usb.Plug({});
-    StartLink();
-    const CommandSequence page = ContinuousOutputSequence(ContinuousSettings{});
-
-    const SendReport report = SendSequence(page);
-
-    ASSERT_EQ(report.outcome, SendOutcome::Sent);
-    std::vector<std::string> expected = {"claim 0"};
-    for (const std::string& frame : FramesOf(LinesOf(page))) expected.push_back(Written(frame));
-    EXPECT_THAT(chip.Events(), ElementsAreArray(expected));
-}
-
-TEST_F(LibusbBackendTest, StalledWriteFailsClearsTheHaltAndTheNextPressGoesThrough) {
-    EmulatedChip& chip = usb.Plug({});
-    chip.ScriptWrites({{.status = -EPIPE}});
-    StartLink();
-
-    const SendReport stalled = SendSingleCommand(kReset);
-    const SendReport again = SendSingleCommand(kReset);
-
-    EXPECT_EQ(stalled.outcome, SendOutcome::Failed);
-    EXPECT_THAT(stalled.reason,
-                AllOf(HasSubstr("LIBUSB_ERROR_PIPE"), HasSubstr("the halt has been cleared")));
-    EXPECT_EQ(again.outcome, SendOutcome::Sent);
-    EXPECT_THAT(chip.Events(), ElementsAre("claim 0", Written("*RST\n"), "clear-halt 0x02",
-                                           "release 0", "claim 0", Written("*RST\n")));
-}
-
-TEST_F(LibusbBackendTest, UnplugMidSendStopsTheSendAndTheChipIsFoundAgainOncePluggedBack) {
-    const ChipModel model{.bus = 250, .ports = "2", .address = 7};
-    EmulatedChip& chip = usb.Plug(model);
+// Through the program's own link each line reaches the chip as exactly its bytes; unplugged,
+// the chip fails the write, and plugged in again it is found anew.
+TEST_F(LibusbBackendTest, AnUnpluggedChipFailsTheWriteAndIsFoundAgainOncePluggedBack) {
+    EmulatedChip& chip = usb.Plug({.ports = "2", .address = 7});
     chip.ScriptWrites({{}, {.status = -ENODEV}});
-    StartLink();
-
-    const SendReport cut = SendSequence({{"FIRSt", {}, {}}, {"SECond", {}, {}}, {"THIRd", {}, {}}});
+    InstallDeviceBackend(std::make_unique<LibusbBackend>());
+    OpenDevice();
+    LineBuffer buffer = LineBuffer::Obtain();
+    EXPECT_TRUE(SendLine(buffer, "FIRSt").written);
+    EXPECT_THAT(SendLine(buffer, "SECond").reason,
+                AllOf(HasSubstr("LIBUSB_ERROR_NO_DEVICE"), HasSubstr("plug it in")));
     usb.Unplug(chip);
-    const SendReport whileAway = SendSingleCommand(kReset);
-    EmulatedChip& replugged = usb.Plug({.bus = 250, .ports = "2", .address = 8});
-    const SendReport back = SendSingleCommand(kReset);
-
-    EXPECT_EQ(cut.outcome, SendOutcome::Failed);
-    EXPECT_THAT(cut.sentLines, ElementsAre("FIRSt"));
-    EXPECT_THAT(cut.reason, AllOf(HasSubstr("LIBUSB_ERROR_NO_DEVICE"), HasSubstr("unplugged")));
-    EXPECT_THAT(chip.Payloads(), ElementsAre("FIRSt\n", "SECond\n"));
-    EXPECT_EQ(whileAway.outcome, SendOutcome::Failed);
-    EXPECT_THAT(whileAway.reason, HasSubstr("no instrument on USB"));
-    EXPECT_EQ(back.outcome, SendOutcome::Sent);
-    EXPECT_THAT(replugged.Payloads(), ElementsAre("*RST\n"));
+    EXPECT_FALSE(EnsureInstrumentOpen());
+    EXPECT_THAT(CH375LastError(),
+                HasSubstr("no instrument on USB (no device with id 4348:5537 or 1a86:5537)"));
+    EmulatedChip& back = usb.Plug({.ports = "2", .address = 8});
+    EXPECT_TRUE(EnsureInstrumentOpen()) << CH375LastError();
+    EXPECT_TRUE(SendLine(buffer, "*RST").written);
+    EXPECT_THAT(chip.Events(),
+                ElementsAre("claim 0", "write FIRSt\n", "write SECond\n", "release 0"));
+    EXPECT_THAT(back.Events(), ElementsAre("claim 0", "write \x2A\x52\x53\x54\x0A"));
 }
 
-TEST_F(LibusbBackendTest, WriteTheChipDoesNotTakeInTimeFailsAfterTheTimeoutSet) {
-    EmulatedChip& chip = usb.Plug({});
-    chip.ScriptWrites({{.completes = false}});
-    LibusbBackend backend;
-    ASSERT_TRUE(backend.Open(0)) << backend.LastError();
-    ASSERT_TRUE(backend.SetTimeout(0, kShortTimeoutMs, kShortTimeoutMs));
-
-    ULONG length = 0;
-    EXPECT_FALSE(WriteFrame(backend, "*RST\n", &length));
-
-    EXPECT_EQ(length, 0u);
-    EXPECT_THAT(backend.LastError(), HasSubstr("LIBUSB_ERROR_TIMEOUT"));
-    EXPECT_TRUE(WriteFrame(backend, "*CLS\n")) << backend.LastError();
-    EXPECT_THAT(chip.Payloads(), ElementsAre("*RST\n", "*CLS\n"));
+// A stalled endpoint stays halted until the host clears it; a write that the chip does not take
+// in time or takes in part is a failed write. Each time the next write goes through.
+TEST(LibusbBackend, AWriteTheChipDoesNotTakeWholeFailsWithItsReason) {
+    const std::tuple<WriteOutcome, ULONG, const char*> cases[] = {
+        {{.status = -EPIPE, .acceptedBytes = 0},
+         0,
+         "halted its input (LIBUSB_ERROR_PIPE); the halt has been cleared"},
+        {{.completes = false}, 0, "did not take the data in time (LIBUSB_ERROR_TIMEOUT)"},
+        {{.acceptedBytes = 3}, 3, "only 3 of 5 bytes reached the instrument"}};
+    for (const auto& [outcome, taken, reason] : cases) {
+        EmulatedUsb usb;
+        EmulatedChip& chip = usb.Plug({});
+        chip.ScriptWrites({outcome});
+        LibusbBackend backend;
+        ASSERT_TRUE(backend.Open(0) && backend.SetTimeout(0, 150, 150)) << backend.LastError();
+        EXPECT_EQ(Write(backend, "*RST\n"), std::make_pair(false, taken)) << reason;
+        EXPECT_THAT(backend.LastError(), HasSubstr(reason));
+        EXPECT_TRUE(Write(backend, "*CLS\n").first) << backend.LastError();
+        std::vector<std::string> events = {"claim 0", "write *RST\n", "write *CLS\n"};
+        if (outcome.status == -EPIPE) events.insert(events.begin() + 2, "clear-halt 0x02");
+        EXPECT_EQ(chip.Events(), events);
+    }
 }
 
-TEST_F(LibusbBackendTest, ShortWriteFailsAndTellsHowMuchWasTaken) {
-    EmulatedChip& chip = usb.Plug({});
-    chip.ScriptWrites({{.acceptedBytes = 3}});
-    LibusbBackend backend;
-    ASSERT_TRUE(backend.Open(0)) << backend.LastError();
-
-    ULONG length = 0;
-    EXPECT_FALSE(WriteFrame(backend, "*RST\n", &length));
-
-    EXPECT_EQ(length, 3u);
-    EXPECT_THAT(backend.LastError(), HasSubstr("only 3 of 5 bytes reached the instrument"));
+// What happened, libusb's name for it and what to do; the callers add the full stop.
+TEST(UsbErrorText, SaysWhatToDo) {
+    const std::pair<int, const char*> cases[] = {
+        {LIBUSB_ERROR_ACCESS,
+         "permission denied: this user may not use the instrument's USB device "
+         "(LIBUSB_ERROR_ACCESS); install the udev rule 70-valdrix.rules"},
+        {LIBUSB_ERROR_BUSY,
+         "another program holds its USB interface (LIBUSB_ERROR_BUSY); close the other program"},
+        {LIBUSB_ERROR_IO, "transfer failed (LIBUSB_ERROR_IO); check the cable"},
+        {LIBUSB_ERROR_NO_MEM, "Insufficient memory (LIBUSB_ERROR_NO_MEM); unplug and plug in"}};
+    for (const auto& [error, text] : cases) {
+        EXPECT_THAT(UsbErrorText(error), AllOf(HasSubstr(text), Not(EndsWith("."))));
+    }
 }
 
 }  // namespace
