@@ -59,13 +59,11 @@ void Watch(bool& pressing) {
     }
 }
 
-// Runs while the application object is made; the watch, which the application owns, starts
-// with the first event loop.
+// Runs while the application object is made; the application owns the watch.
 void StartPresser() {
     auto* watch = new QTimer(QCoreApplication::instance());
     QObject::connect(watch, &QTimer::timeout, [pressing = false]() mutable { Watch(pressing); });
-    QMetaObject::invokeMethod(
-        watch, [watch] { watch->start(50); }, Qt::QueuedConnection);
+    watch->start(50);
 }
 
 }  // namespace
