@@ -13,7 +13,7 @@
 #include <cerrno>
 #include <cstring>
 #include <mutex>
-#include <optional>
+#include <utility>
 
 #include "link/ch375.h"
 #include "link/instrument.h"
@@ -57,8 +57,8 @@ T& As(const Data& data) {
 }
 
 // One CH372 as the kernel's usbfs shows it to libusb. It records what is done to it, in order
-// ("claim 0", "release 0", "detach 0", "attach 0", "clear-halt 0x02", "write <bytes>", and any
-// other ioctl by its number), and answers each bulk write on 0x02 as scripted.
+// ("claim 0", "release 0", "detach 0", "attach 0", "clear-halt 0x02", "write <bytes>"), and
+// answers each bulk write on 0x02 as scripted.
 class EmulatedChip {
 public:
     explicit EmulatedChip(const ChipModel& model) : model(model) {
@@ -66,7 +66,7 @@ public:
     }
     ~EmulatedChip() {
         g_signal_handlers_disconnect_by_data(handler, this);
-        if (m_inFlight) g_object_unref(m_inFlight->urb);
+        if (m_urb != nullptr) g_object_unref(m_urb);
         g_object_unref(handler);
     }
 
@@ -79,11 +79,6 @@ public:
     UMockdevIoctlBase* const handler = umockdev_ioctl_base_new();
 
 private:
-    struct Transfer {
-        UMockdevIoctlData* urb;
-        WriteOutcome outcome;
-    };
-
     // On umockdev's thread. Each handler returns 0 or the errno that the ioctl fails with.
     static int OnIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, EmulatedChip* self) {
         const std::lock_guard lock(self->m_mutex);
@@ -98,8 +93,6 @@ private:
             return As<unsigned>(Resolve(argument, sizeof(unsigned)));
         };
         switch (request) {
-            case USBDEVFS_GET_CAPABILITIES:  // libusb then assumes what every kernel can do
-                return ENOTTY;
             case USBDEVFS_GETDRIVER:
                 if (!m_driverBound) return ENODATA;
                 std::strcpy(
@@ -119,11 +112,13 @@ private:
             case USBDEVFS_REAPURBNDELAY:
                 return Reap(argument);
             case USBDEVFS_DISCARDURB:  // libusb gives up on a write; it then reaps it as cancelled
-                if (!m_inFlight) return EINVAL;
-                m_inFlight->outcome = {.status = -ENOENT};
+                if (m_urb == nullptr) return EINVAL;
+                m_outcome = {.status = -ENOENT};
                 return 0;
         }
-        return Record(fmt::format("ioctl 0x{:x}", request)), ENOTTY;
+        // Anything else (capabilities, configuration, reset) fails: libusb takes a kernel's
+        // defaults for the capabilities, and the backend must send nothing else.
+        return ENOTTY;
     }
 
     int DriverIoctl(const usbdevfs_ioctl& command) {
@@ -137,22 +132,22 @@ private:
     // libusb has one transfer in flight at a time here.
     int Submit(Data urbData) {
         const auto& urb = As<usbdevfs_urb>(urbData);
-        if (urb.type != USBDEVFS_URB_TYPE_BULK || urb.endpoint != 0x02 || m_inFlight) return EINVAL;
+        if (urb.type != USBDEVFS_URB_TYPE_BULK || urb.endpoint != 0x02 || m_urb) return EINVAL;
         const auto length = static_cast<std::size_t>(urb.buffer_length);
         const Data payload = Resolve(urbData.get(), length, offsetof(usbdevfs_urb, buffer));
         Record("write " + std::string(reinterpret_cast<const char*>(payload->data), length));
-        m_inFlight = {urbData.release(), m_script.empty() ? WriteOutcome{} : m_script.front()};
+        m_urb = urbData.release();
+        m_outcome = m_script.empty() ? WriteOutcome{} : m_script.front();
         if (!m_script.empty()) m_script.erase(m_script.begin());
         return 0;
     }
 
     int Reap(UMockdevIoctlData* argument) {
-        if (!m_inFlight || !m_inFlight->outcome.completes) return EAGAIN;
-        const auto [urbPointer, outcome] = *std::exchange(m_inFlight, std::nullopt);
-        const Data urbData(urbPointer, g_object_unref);
+        if (m_urb == nullptr || !m_outcome.completes) return EAGAIN;
+        const Data urbData(std::exchange(m_urb, nullptr), g_object_unref);
         auto& urb = As<usbdevfs_urb>(urbData);
-        urb.status = outcome.status;
-        urb.actual_length = outcome.status == 0 ? urb.buffer_length : 0;
+        urb.status = m_outcome.status;
+        urb.actual_length = m_outcome.status == 0 ? urb.buffer_length : 0;
         umockdev_ioctl_data_set_ptr(Resolve(argument, sizeof(void*)).get(), 0, urbData.get());
         return 0;
     }
@@ -165,7 +160,8 @@ private:
     mutable std::mutex m_mutex;
     bool m_driverBound = model.driverBound;
     std::vector<WriteOutcome> m_script = model.writes;
-    std::optional<Transfer> m_inFlight;
+    UMockdevIoctlData* m_urb = nullptr;  // the write in flight: libusb has one at a time here
+    WriteOutcome m_outcome;              // and what becomes of it
     std::vector<std::string> m_events;
 };
 
@@ -229,8 +225,7 @@ private:
 // Whether the backend took the frame, and how many of its bytes it says were written.
 std::pair<bool, ULONG> Write(LibusbBackend& backend, const std::string& frame, ULONG index = 0) {
     auto length = static_cast<ULONG>(frame.size());
-    const bool written = backend.WriteData(index, frame.data(), &length);
-    return {written, length};
+    return {backend.WriteData(index, frame.data(), &length), length};  // in this order
 }
 
 class LibusbBackendTest : public InstrumentTest {
