@@ -1,7 +1,8 @@
-// What our USB layer adds to a write: CH375WriteData of a typical line (the Continuous page's
-// direct line) through the libusb backend, against the bare libusb_bulk_transfer of the same
-// bytes, both on a CH372 that umockdev emulates in this process. The emulation's round trip
-// dominates both; the difference is the cost of the device call, the backend and its checks.
+// What our USB layer adds to a write: CH375WriteData of a typical line through the libusb
+// backend, against the bare libusb_bulk_transfer of the same bytes, both on a CH372 that
+// umockdev emulates. The emulation's round trip dominates both; the difference is the cost of
+// the device call, the backend and its checks. Run it under umockdev-run as CTest does
+// (`ctest --test-dir build/ci -L bench -V` shows the command).
 #include <benchmark/benchmark.h>
 #include <libusb.h>
 
@@ -11,51 +12,42 @@
 #include "link/ch375.h"
 #include "link/instrument.h"
 #include "link/libusb_backend.h"
-#include "pages/continous.h"
-#include "usb/emulated_usb.h"
 
 namespace {
 
 constexpr std::uint16_t kVendor = 0x4348;
 constexpr std::uint16_t kProduct = 0x5537;
 constexpr unsigned char kBulkOut = 0x02;
-
-std::string TypicalFrame() {
-    return ContinuousDirectSequence(ContinuousSettings{}).front().line + "\n";
-}
+// The Continuous page's direct line; the emulated chip's replay takes exactly this frame.
+const std::string kFrame = std::string(BENCH_LINE) + "\n";
 
 void Ch375WriteData(benchmark::State& state) {
-    EmulatedUsb usb;
-    usb.Plug({});
     InstallDeviceBackend(std::make_unique<LibusbBackend>());
     if (OpenInstrument(false) != OpenResult::Opened) {
         state.SkipWithError(CH375LastError().c_str());
         return;
     }
-    const std::string frame = TypicalFrame();
     for (auto _ : state) {
-        auto length = static_cast<ULONG>(frame.size());
-        if (!CH375WriteData(kInstrumentDevice, frame.data(), &length)) {
+        auto length = static_cast<ULONG>(kFrame.size());
+        if (!CH375WriteData(kInstrumentDevice, kFrame.data(), &length)) {
             state.SkipWithError(CH375LastError().c_str());
             break;
         }
     }
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(frame.size()));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kFrame.size()));
     CH375CloseDevice(kInstrumentDevice);
     InstallDeviceBackend(nullptr);
 }
 BENCHMARK(Ch375WriteData)->Unit(benchmark::kMicrosecond);
 
 void BareBulkTransfer(benchmark::State& state) {
-    EmulatedUsb usb;
-    usb.Plug({});
     libusb_context* context = nullptr;
     libusb_init(&context);
     libusb_device_handle* handle = libusb_open_device_with_vid_pid(context, kVendor, kProduct);
     if (handle == nullptr || libusb_claim_interface(handle, 0) != 0) {
         state.SkipWithError("cannot open the emulated chip");
     } else {
-        std::string frame = TypicalFrame();
+        std::string frame = kFrame;
         auto* data = reinterpret_cast<unsigned char*>(frame.data());
         for (auto _ : state) {
             int transferred = 0;

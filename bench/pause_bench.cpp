@@ -1,6 +1,8 @@
-// How closely a real send keeps to its pauses: over repeated sends of a nine-line sequence to
-// the file link, the overhead of each send beyond its pauses, and each pause's error.
-// Targets: no pause shorter than asked, median pause error under 2 ms, overhead under 5 ms.
+// How closely a real send keeps to its pauses, over repeated sends of a nine-line sequence to the
+// file link. Two figures, kept apart so that a busy machine does not pass for slow code:
+// - the code's own overhead per send: the send's time less the time its pauses actually took;
+// - each pause's lateness: how much longer than asked it took, which is mostly the scheduler's.
+// Targets: overhead under 1 ms; no pause short; median lateness under 2 ms on an idle machine.
 #include <QApplication>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -28,12 +30,13 @@ public:
         InstallPauseClock(nullptr);
         const auto start = Clock::now();
         Pause(milliseconds);
-        errors.push_back(Millis(Clock::now() - start).count() - milliseconds);
+        const double took = Millis(Clock::now() - start).count();
         InstallPauseClock(this);
-        asked += milliseconds;
+        lateness.push_back(took - milliseconds);
+        pausedInSend += took;
     }
-    std::vector<double> errors;
-    double asked = 0;
+    std::vector<double> lateness;
+    double pausedInSend = 0;
 };
 
 struct Spread {
@@ -45,6 +48,11 @@ Spread SpreadOf(std::vector<double> values) {
     return {values.front(), values[values.size() / 2], values.back()};
 }
 
+void PrintSpread(const char* what, const Spread& spread) {
+    std::printf("%-28s min %7.3f  median %7.3f  max %7.3f\n", what, spread.min, spread.median,
+                spread.max);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -52,7 +60,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     constexpr int kSends = 20;
     QTemporaryDir folder;
-    InstallDeviceBackend(std::make_unique<FileBackend>(folder.filePath("frames.bin").toStdString()));
+    InstallDeviceBackend(
+        std::make_unique<FileBackend>(folder.filePath("frames.bin").toStdString()));
     InstallMessageBoxHandler([](const std::string& text, const std::string&) {
         std::fprintf(stderr, "%s\n", text.c_str());
     });
@@ -68,22 +77,23 @@ int main(int argc, char** argv) {
     InstallPauseClock(&clock);
     std::vector<double> overheads;
     for (int send = 0; send < kSends; ++send) {
-        clock.asked = 0;
+        clock.pausedInSend = 0;
         const auto start = Clock::now();
         if (SendSequence(sequence).outcome != SendOutcome::Sent) return 1;
-        overheads.push_back(Millis(Clock::now() - start).count() - clock.asked);
+        overheads.push_back(Millis(Clock::now() - start).count() - clock.pausedInSend);
     }
     InstallPauseClock(nullptr);
 
-    const Spread pause = SpreadOf(clock.errors);
     const Spread overhead = SpreadOf(overheads);
-    std::printf("%d sends of %zu lines, %zu pauses\n", kSends, sequence.size(), clock.errors.size());
-    std::printf("pause error (ms):        min %7.3f  median %7.3f  max %7.3f\n", pause.min,
-                pause.median, pause.max);
-    std::printf("overhead per send (ms):  min %7.3f  median %7.3f  max %7.3f\n", overhead.min,
-                overhead.median, overhead.max);
-    const bool met = pause.min >= 0 && pause.median < 2.0 && overhead.median < 5.0;
-    std::printf("targets (no pause short, median error < 2 ms, overhead < 5 ms): %s\n",
-                met ? "met" : "NOT MET");
-    return met ? 0 : 1;
+    const Spread late = SpreadOf(clock.lateness);
+    std::printf("%d sends of %zu lines, %zu pauses\n", kSends, sequence.size(),
+                clock.lateness.size());
+    PrintSpread("code's overhead per send (ms)", overhead);
+    PrintSpread("pause lateness (ms)", late);
+    const bool codeMet = overhead.median < 1.0;
+    const bool pausesMet = late.min >= 0 && late.median < 2.0;
+    std::printf("code: overhead < 1 ms: %s\n", codeMet ? "met" : "NOT MET");
+    std::printf("pauses: none short, median lateness < 2 ms: %s%s\n", pausesMet ? "met" : "NOT MET",
+                late.min >= 0 && !pausesMet ? " (late, not short: is the machine busy?)" : "");
+    return codeMet && pausesMet ? 0 : 1;
 }

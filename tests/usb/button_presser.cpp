@@ -1,11 +1,9 @@
 // Plays the operator for an end-to-end run of an unchanged program on a display-less platform:
-// loaded into the program with LD_PRELOAD, it waits for the main dialog, presses the buttons
-// that VALDRIX_PRESS names ("Reset=*RST,Local=*SYSTem:LOCal": each button and the log text it
-// must leave), and closes the dialog. A message box, a wrong log or no dialog at all ends the
-// program with status 1 and the reason on standard error.
+// loaded into the program with LD_PRELOAD, it presses Reset and Local in the main dialog, checks
+// the log after each, and closes the dialog. A message box or a wrong log ends the program
+// with status 1 and the reason on standard error.
 #include <QApplication>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -15,23 +13,9 @@
 
 namespace {
 
-constexpr int kPollMs = 50;
-constexpr qint64 kPatienceMs = 20000;
-
-struct Press {
-    QString button;
-    QString expectedLog;
-};
-
-QList<Press> PressesAsked() {
-    QList<Press> presses;
-    const QString asked = qEnvironmentVariable("VALDRIX_PRESS");
-    for (const QString& item : asked.split(',', Qt::SkipEmptyParts)) {
-        const qsizetype equals = item.indexOf('=');
-        presses.append({item.left(equals), equals < 0 ? QString() : item.mid(equals + 1)});
-    }
-    return presses;
-}
+// Each button and the log text it must leave.
+constexpr std::pair<const char*, const char*> kPresses[] = {{"Reset", "*RST"},
+                                                            {"Local", "*SYSTem:LOCal"}};
 
 [[noreturn]] void Fail(const QString& reason) {
     std::fprintf(stderr, "button presser: %s\n", qPrintable(reason));
@@ -46,79 +30,40 @@ QPushButton* ButtonOf(const QWidget& window, const QString& text) {
     return nullptr;
 }
 
-// The main dialog: the shown window that holds the first button asked for.
-QDialog* MainDialog(const QString& button) {
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        auto* dialog = qobject_cast<QDialog*>(window);
-        if (dialog != nullptr && dialog->isVisible() && ButtonOf(*dialog, button) != nullptr) {
-            return dialog;
-        }
-    }
-    return nullptr;
-}
-
-void FailOnMessageBox() {
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        auto* box = qobject_cast<QMessageBox*>(window);
-        if (box != nullptr && box->isVisible()) Fail("message box: " + box->text());
-    }
-}
-
-// The log is the dialog's own multi-line box; the pages' boxes sit deeper.
-QString LogText(const QDialog& dialog) {
+void PressAll(QDialog& dialog) {
+    // The log is the dialog's own multi-line box; the pages' boxes sit deeper.
     const auto* log = dialog.findChild<QPlainTextEdit*>(QString(), Qt::FindDirectChildrenOnly);
-    if (log == nullptr) Fail("the main dialog has no log box");
-    return log->toPlainText();
+    for (const auto& [button, logged] : kPresses) {
+        QPushButton* pressed = ButtonOf(dialog, button);
+        if (pressed == nullptr) Fail(QString("no button %1").arg(button));
+        pressed->click();
+        if (log == nullptr || log->toPlainText() != logged) {
+            Fail(QString("after %1 the log does not show %2").arg(button, logged));
+        }
+        std::printf("pressed %s\n", button);
+    }
+    dialog.reject();
 }
 
-class Presser : public QObject {
-public:
-    Presser() : m_presses(PressesAsked()) {
-        if (m_presses.isEmpty()) Fail("VALDRIX_PRESS names no button");
-        m_clock.start();
-        connect(&m_watch, &QTimer::timeout, this, &Presser::Watch);
-        m_watch.start(kPollMs);
-    }
-
-private:
-    // Keeps running inside the event loops of the sends' pauses and of any message box.
-    void Watch() {
-        FailOnMessageBox();
-        if (m_clock.elapsed() > kPatienceMs) Fail("the run did not end in time");
-        if (m_pressing) return;
-        QDialog* dialog = MainDialog(m_presses.front().button);
-        if (dialog == nullptr) return;
-        m_pressing = true;
-        QTimer::singleShot(0, this, [this, dialog] { PressAll(*dialog); });
-    }
-
-    void PressAll(QDialog& dialog) {
-        for (const Press& press : m_presses) PressAndCheck(dialog, press);
-        dialog.reject();
-    }
-
-    static void PressAndCheck(QDialog& dialog, const Press& press) {
-        QPushButton* button = ButtonOf(dialog, press.button);
-        if (button == nullptr) Fail("no button " + press.button);
-        button->click();
-        FailOnMessageBox();
-        if (LogText(dialog) != press.expectedLog) {
-            Fail("after " + press.button + " the log shows \"" + LogText(dialog) + "\", not \"" +
-                 press.expectedLog + "\"");
+// Runs every 50 ms, also inside the event loops of a send's pauses and of a message box.
+void Watch(bool& pressing) {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible()) continue;
+        if (auto* box = qobject_cast<QMessageBox*>(window)) Fail("message box: " + box->text());
+        auto* dialog = qobject_cast<QDialog*>(window);
+        if (dialog != nullptr && !pressing && ButtonOf(*dialog, kPresses[0].first) != nullptr) {
+            pressing = true;
+            // Out of the watch, so that the watch keeps running while the buttons are pressed.
+            QTimer::singleShot(0, dialog, [dialog] { PressAll(*dialog); });
         }
-        std::printf("pressed %s\n", qPrintable(press.button));
     }
+}
 
-    QList<Press> m_presses;
-    QTimer m_watch;
-    QElapsedTimer m_clock;
-    bool m_pressing = false;
-};
-
-// Runs while the application object is made; the presser starts with the first event loop.
+// Runs while the application object is made; the application owns the watch.
 void StartPresser() {
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(), [] { new Presser; }, Qt::QueuedConnection);
+    auto* watch = new QTimer(QCoreApplication::instance());
+    QObject::connect(watch, &QTimer::timeout, [pressing = false]() mutable { Watch(pressing); });
+    watch->start(50);
 }
 
 }  // namespace

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QTabBar>
+#include <QTest>
+#include <chrono>
+
+#include "framework/combo_box.h"
+#include "framework/data_exchange.h"
+#include "framework/dialog.h"
+#include "framework/number_text.h"
+#include "framework/pause.h"
+#include "framework/tab_control.h"
+#include "framework/tab_ctrl.h"
+#include "framework/template_fonts.h"
+#include "res/resource_ids.h"
+#include "support/test_fixture.h"
+
+namespace {
+
+// Numbers follow the C locale whatever the operator's: "." only, blanks around, nothing else.
+TEST(NumberText, ParsesOnlyWholeFiniteNumbersInTheCLocale) {
+    const std::pair<const char*, double> doubles[] = {
+        {" -20\t", -20}, {"12.5", 12.5}, {"1e3", 1000}, {"2147483648", 2147483648.0}};
+    for (const auto& [text, value] : doubles) EXPECT_EQ(ParseDouble(text), value) << text;
+    EXPECT_EQ(ParseInt(" -20\t"), -20);
+    EXPECT_EQ(ParseInt("2147483647"), 2147483647);
+    for (const char* text : {"12.5", "1e3", "2147483648"}) EXPECT_FALSE(ParseInt(text)) << text;
+    for (const char* text : {"1,5", "12.5 Hz", "   ", "inf", "nan", "1e999", "0x10"}) {
+        EXPECT_FALSE(ParseDouble(text) || ParseInt(text)) << '"' << text << '"';
+    }
+    // Fifteen digits, so that what a field shows reads back as the same value.
+    EXPECT_EQ(FormatDouble(1.0 / 3), "0.333333333333333");
+    EXPECT_EQ(FormatDouble(1000), "1000");
+}
+
+// A dialog on the burst template whose first three edit fields hold a ranged double, an int
+// and a ranged int.
+class ExchangeDialog : public CDialog {
+public:
+    ExchangeDialog() : CDialog(IDD_BURST) {
+        for (const ControlTemplate& control : Template().controls) {
+            if (control.kind == ControlKind::Edit) fields.push_back(control.id);
+        }
+    }
+    std::vector<int> fields;
+    double period = 0.1;
+    int phase = 0, cycles = 3;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override {
+        DDX_Text(pDX, fields.at(0), period);
+        DDV_MinMaxDouble(pDX, period, 0.25, 1000);
+        DDX_Text(pDX, fields.at(1), phase);
+        DDX_Text(pDX, fields.at(2), cycles);
+        DDV_MinMaxInt(pDX, cycles, 1, 9);
+    }
+};
+
+// A value is stored before its range is checked; the fields after a failed one keep theirs.
+TEST_F(InstrumentTest, DataExchangeReadsUpToTheFirstFailingFieldWhichGetsTheFocus) {
+    // What is typed in the three fields; the members then; the message; the field with the focus.
+    const std::tuple<std::array<const char*, 3>, double, int, int, std::string, int> cases[] = {
+        {{" 0.25 ", "-90", "9"}, 0.25, -90, 9, "", -1},
+        {{"1e3", "0", "1"}, 1000, 0, 1, "", -1},
+        {{"0.2", "1", "1"}, 0.2, 0, 3, "Please enter a number between 0.25 and 1000.", 0},
+        {{"0.5", "12.5", "1"}, 0.5, 0, 3, "Please enter an integer.", 1},
+        {{"0.5", "1", "10"}, 0.5, 1, 10, "Please enter an integer between 1 and 9.", 2}};
+    QWidget host;
+    for (const auto& [typed, period, phase, cycles, message, focused] : cases) {
+        messages.clear();
+        ExchangeDialog dialog;
+        dialog.Create(IDD_BURST, &host);
+        for (int i : {0, 1, 2}) CWnd(dialog.GetDlgItem(dialog.fields[i])).SetWindowText(typed[i]);
+        const bool read = dialog.UpdateData(true);
+        EXPECT_EQ(std::make_tuple(read, dialog.period, dialog.phase, dialog.cycles),
+                  std::make_tuple(message.empty(), period, phase, cycles));
+        EXPECT_EQ(messages.size() == 1 ? messages[0].text : "", message);
+        EXPECT_TRUE(focused < 0 || host.focusWidget() == dialog.GetDlgItem(dialog.fields[focused]));
+    }
+}
+
+// Only the operator's choice of a tab is announced; the program's own selection sends nothing.
+TEST(TabCtrl, OnlyTheOperatorsChoiceOfATabIsAnnounced) {
+    TabControl control;
+    CTabCtrl tab;
+    tab.Attach(&control);
+    int announced = 0;
+    QObject::connect(tab.Bar(), &QTabBar::currentChanged, [&] { ++announced; });
+    for (const char* label : {"Continous", "   FM  ", "  AM  "})
+        tab.InsertItem(tab.GetItemCount(), label);
+    EXPECT_EQ(tab.SetCurSel(2), 0);
+    QTest::mouseClick(tab.Bar(), Qt::LeftButton, {}, tab.Bar()->tabRect(1).center());
+    EXPECT_EQ(std::make_pair(tab.GetCurSel(), announced), std::make_pair(1, 1));  // the click only
+}
+
+// A combo box's text is what its edit field shows, so that a typed unit goes out as typed.
+TEST(ComboBox, TextIsWhatTheEditFieldShows) {
+    QComboBox box;
+    box.setEditable(true);
+    box.addItems({"kHz", "Hz"});
+    CComboBox combo;
+    combo.Attach(&box);
+    combo.SetCurSel(1);
+    box.setEditText(" GHz ");
+    EXPECT_EQ(combo.GetWindowText(), " GHz ");
+    EXPECT_EQ(combo.SetCurSel(1), 1);  // picking the same item again shows it again
+    EXPECT_EQ(combo.GetWindowText(), "Hz");
+    EXPECT_EQ(combo.SetCurSel(2), CB_ERR);
+}
+
+// The main dialog is 376 x 267 units; with its title bar it must fit a 1366 x 768 screen.
+TEST(DialogUnits, TheMainDialogFitsASmallScreen) {
+    const QRect main = MapDialogRect(BaseUnitsOf(TemplateFont("宋体", 14)), 0, 0, 376, 267);
+    EXPECT_TRUE(main.width() > 376 && main.width() <= 1366 && main.height() <= 728)
+        << main.width() << 'x' << main.height();
+}
+
+// The real clock, not the virtual one that the other tests install, so this test waits. A pause
+// is never short; on a loaded machine it may end late, so the upper bound is loose.
+TEST(Pause, TheRealPauseLastsAtLeastAsLongAsAskedAndNotMuchLonger) {
+    using namespace std::chrono;
+    for (const unsigned asked : {1u, 5u, 20u, 1u, 5u, 20u}) {
+        const auto start = steady_clock::now();
+        Pause(asked);
+        const auto took = steady_clock::now() - start;
+        EXPECT_GE(took, milliseconds(asked));
+        EXPECT_LT(took, milliseconds(asked + 250));
+    }
+}
+
+}  // namespace

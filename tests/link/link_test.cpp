@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <string>
+
+#include "link/ch375.h"
+#include "link/command_line.h"
+#include "link/file_backend.h"
+#include "link/instrument.h"
+#include "link/link_choice.h"
+#include "link/send_line.h"
+#include "support/test_fixture.h"
+
+namespace {
+
+TEST_F(InstrumentTest, EachLineIsOneWriteEndedByOneLineFeedAndNothingBeyondTheBuffer) {
+    OpenDevice();
+    LineBuffer buffer = LineBuffer::Obtain();
+    const std::string longest(1022, 'A');
+    EXPECT_TRUE(SendLine(buffer, "FSKey:INTernal:RATE 1000.000000Hz").written);
+    EXPECT_TRUE(SendLine(buffer, "*RST").written);  // nothing left of the longer line before
+    EXPECT_FALSE(SendLine(buffer, longest + "A").written);
+    EXPECT_TRUE(SendLine(buffer, longest).written);
+    EXPECT_EQ(Frames(), (std::vector<std::string>{"FSKey:INTernal:RATE 1000.000000Hz\n",
+                                                  "\x2A\x52\x53\x54\x0A", longest + "\n"}));
+    EXPECT_EQ(script->writes, 3);
+}
+
+// The device is closed after a failed write so that the next send opens it anew.
+TEST_F(InstrumentTest, AFailedOrShortWriteIsAFailureWithItsReasonAndClosesTheDevice) {
+    LineBuffer buffer = LineBuffer::Obtain();
+    const std::pair<ULONG, std::string> cases[] = {{0, "the instrument was unplugged"},
+                                                   {2, "only 3 of 5 bytes reached the instrument"}};
+    for (const auto& [shortBy, reason] : cases) {
+        OpenDevice();
+        script->failWrite = script->writes + 1;
+        script->shortBy = shortBy;
+        const WriteResult result = SendLine(buffer, "*RST");
+        EXPECT_FALSE(result.written) << reason;
+        EXPECT_EQ(result.reason, reason);
+        EXPECT_FALSE(CH375IsDeviceOpen(kInstrumentDevice)) << reason;
+    }
+}
+
+TEST(CommandLine, RefusesUnsafeAndOverLongLinesNamingWhatIsWrong) {
+    const std::pair<std::string, const char*> refused[] = {
+        {"FUNCtion " + std::string(1014, 'X'), "is 1023 characters long"},
+        {"AM:STATe ON\nOFF", "0x0A"},       // would split one command in two
+        {std::string("ON\0X", 4), "0x00"},  // would cut the command short
+        {"FUNCtion \x1F", "0x1F"},
+        {"FUNCtion \x7F", "0x7F"},
+        {"FREQuency 1\xC2\xB5s", "0xC2"},  // a typed non-ASCII unit
+    };
+    for (const auto& [line, shown] : refused) {
+        EXPECT_NE(RefusalOf(line).value_or("").find(shown), std::string::npos) << shown;
+    }
+    const std::string taken[] = {"SINusoid 1000.000000Hz, 1.000000Vpp", " ~",
+                                 std::string(1022, '9')};
+    for (const std::string& line : taken) EXPECT_FALSE(RefusalOf(line)) << line;
+}
+
+// A write the instrument does not take within 5 s fails rather than hanging the program.
+TEST_F(InstrumentTest, AClosedInstrumentIsOpenedAgainWithFiniteTimeoutsAnOpenOneIsLeftAlone) {
+    EXPECT_TRUE(EnsureInstrumentOpen());
+    EXPECT_TRUE(EnsureInstrumentOpen());
+    CH375CloseDevice(kInstrumentDevice);
+    EXPECT_TRUE(EnsureInstrumentOpen());
+    EXPECT_EQ(script->timeouts, (std::vector<std::pair<ULONG, ULONG>>{{5000, 4000}, {5000, 4000}}));
+    CH375CloseDevice(kInstrumentDevice);
+    script->openFails = true;
+    EXPECT_FALSE(EnsureInstrumentOpen());
+    EXPECT_EQ(CH375LastError(), "no instrument is attached");
+}
+
+TEST(LinkChoice, ReadsEveryFormTheProgramsTakeAndNothingElse) {
+    using Kind = LinkChoice::Kind;
+    const std::tuple<const char*, Kind, ULONG, const char*> taken[] = {
+        {"usb", Kind::Usb, 0, ""},          {"usb:3", Kind::Usb, 3, ""},
+        {"sim", Kind::Simulated, 0, ""},    {"file:/tmp/out.bin", Kind::File, 0, "/tmp/out.bin"},
+        {"file:a:b", Kind::File, 0, "a:b"},
+    };
+    for (const auto& [text, kind, index, path] : taken) {
+        const auto choice = ParseLinkChoice(text).value_or(LinkChoice{Kind::Usb, 99, "refused"});
+        EXPECT_EQ(std::tie(choice.kind, choice.usbIndex, choice.path),
+                  std::make_tuple(kind, index, std::string(path)))
+            << text;
+    }
+    for (const char* text : {"", "usb:", "usb:-1", "usb:x", "usb:1x", "file:", "serial", "SIM"}) {
+        EXPECT_FALSE(ParseLinkChoice(text)) << '"' << text << '"';
+    }
+}
+
+// Each run appends, so that a script's runs leave all their frames.
+TEST(FileBackend, AppendsEveryFrameAsItIsAndSaysWhyItCannotOpen) {
+    QTemporaryDir folder;
+    const std::string path = folder.filePath("frames.bin").toStdString();
+    for (const std::string& frame : {std::string("*RST\n"), std::string("*TRG\n\0", 6)}) {
+        FileBackend run(path);
+        auto length = static_cast<ULONG>(frame.size());
+        EXPECT_TRUE(run.Open(0) && run.WriteData(0, frame.data(), &length)) << run.LastError();
+    }
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().toStdString(), std::string("*RST\n*TRG\n\0", 11));
+    FileBackend nowhere("/nonexistent-folder/frames.bin");
+    EXPECT_FALSE(nowhere.Open(0));
+    EXPECT_NE(nowhere.LastError().find("/nonexistent-folder/frames.bin"), std::string::npos);
+}
+
+}  // namespace
