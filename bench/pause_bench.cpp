@@ -11,12 +11,13 @@
 #include <vector>
 
 #include "framework/message_box.h"
-#include "framework/pause.h"
-#include "link/ch375.h"
 #include "link/file_backend.h"
 #include "link/instrument.h"
-#include "pages/command_sender.h"
-#include "pages/continous.h"
+#include "pages/model/command_sender.h"
+#include "pages/model/continuous.h"
+#include "pages/model/pause.h"
+
+using namespace valdrix::model;
 
 namespace {
 

@@ -8,13 +8,15 @@
 #include "framework/combo_box.h"
 #include "framework/data_exchange.h"
 #include "framework/dialog.h"
-#include "framework/number_text.h"
-#include "framework/pause.h"
 #include "framework/tab_control.h"
 #include "framework/tab_ctrl.h"
 #include "framework/template_fonts.h"
+#include "pages/model/number_text.h"
+#include "pages/model/pause.h"
 #include "res/resource_ids.h"
 #include "support/test_fixture.h"
+
+using namespace valdrix::model;
 
 namespace {
 
