@@ -99,9 +99,7 @@ bool CValdrixDlg::OnInitDialog() {
     if (!opened) return false;
 
     for (int tab = 0; tab < kPageCount; ++tab) m_tab.InsertItem(tab, kTabLabels[tab]);
-    CreatePages();
     AddPageKeys();
-    PlacePages();
     ShowOnly(&m_pageContinous);
     m_tab.SetCurSel(0);
     GetDlgItem(IDC_VALIDATE)->setFocus();
@@ -145,12 +143,14 @@ CommandPage* CValdrixDlg::PageOfTab(int tab) {
     return tab >= 0 && tab < kPageCount ? byTab[static_cast<std::size_t>(tab)] : nullptr;
 }
 
-void CValdrixDlg::CreatePages() {
-    for (CommandPage* page : PagesInCreationOrder()) {
-        // A Burst Once is a send like any other: it waits for the send that is running.
-        page->SetPressRunner([this](std::function<void()> press) { Gated(std::move(press)); });
-        page->Create(page->Template().id, GetDlgItem(IDC_TAB));
-    }
+// A page's window is made when it is first shown: most sessions use a few of the eight pages,
+// and building all of them would double the time the window takes to appear.
+void CValdrixDlg::CreatePageWindow(CommandPage& page) {
+    if (page.GetSafeHwnd() != nullptr) return;
+    // A Burst Once is a send like any other: it waits for the send that is running.
+    page.SetPressRunner([this](std::function<void()> press) { Gated(std::move(press)); });
+    page.Create(page.Template().id, GetDlgItem(IDC_TAB));
+    page.MoveWindow(PageRectangle(m_tab.GetClientRect()), true);
 }
 
 // The keys of other tabbed windows, from any field: Ctrl+Tab and Ctrl+PgDn to the next page,
@@ -177,15 +177,10 @@ CRect PageRectangle(const CRect& tabClient) {
     return rect;
 }
 
-// One rectangle for every page; the dialog has a fixed size, so this is done once.
-void CValdrixDlg::PlacePages() {
-    const CRect rect = PageRectangle(m_tab.GetClientRect());
-    for (CommandPage* page : PagesInCreationOrder()) page->MoveWindow(rect, true);
-}
-
-void CValdrixDlg::ShowOnly(const CommandPage* visible) {
+void CValdrixDlg::ShowOnly(CommandPage* visible) {
+    CreatePageWindow(*visible);
     for (CommandPage* page : PagesInCreationOrder()) {
-        page->ShowWindow(page == visible ? SW_SHOW : SW_HIDE);
+        if (page->GetSafeHwnd() != nullptr) page->ShowWindow(page == visible ? SW_SHOW : SW_HIDE);
     }
 }
 
@@ -230,7 +225,7 @@ void CValdrixDlg::StepTab(int step) {
 }
 
 void CValdrixDlg::ChangeTab(int tab) {
-    const CommandPage* page = PageOfTab(tab);
+    CommandPage* page = PageOfTab(tab);
     if (!InstrumentReady() || page == nullptr) return;
     m_tab.SetCurSel(tab);
     m_shownTab = tab;

@@ -66,10 +66,9 @@ protected:
 private:
     void AddAboutItem();
     bool OpenAtStart();
-    void CreatePages();
+    void CreatePageWindow(CommandPage& page);
     void AddPageKeys();
-    void PlacePages();
-    void ShowOnly(const CommandPage* visible);
+    void ShowOnly(CommandPage* visible);
     // Every press that may write to the instrument runs through here, one at a time.
     void Gated(std::function<void()> action);
     // Reopens the instrument, silently, when it is not open; says why when that fails too.
@@ -82,7 +81,7 @@ private:
     void SendOneCommand(const CString& command);
     void ShowStatus();
     std::string LinkStatusText() const;
-    // Pages in the order their windows are made, placed and shown.
+    // The pages, in the order of their members.
     std::array<CommandPage*, kPageCount> PagesInCreationOrder();
 
     LinkChoice m_link;

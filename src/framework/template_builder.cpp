@@ -1,6 +1,8 @@
 #include "framework/template_builder.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QCompleter>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,11 +40,20 @@ QWidget* MakeEdit(const ControlTemplate& control, QWidget& parent) {
     return new QLineEdit(&parent);
 }
 
+// A completer that no box keeps: a line edit that already has one spares the combo box the
+// cost of making its own, which would be taken away again at once.
+QCompleter* CompleterToDiscard() {
+    static auto* discarded = new QCompleter(QCoreApplication::instance());
+    return discarded;
+}
+
 QWidget* MakeComboBox(QWidget& parent) {
     auto* combo = new QComboBox(&parent);
     // Editable through its own line edit: setEditable(true) would also build the drop-down
     // list's popup at once, which the operator may never open.
-    combo->setLineEdit(new QLineEdit(combo));
+    auto* field = new QLineEdit(combo);
+    field->setCompleter(CompleterToDiscard());
+    combo->setLineEdit(field);
     combo->setInsertPolicy(QComboBox::NoInsert);
     // What the operator types goes out as typed: Qt's completer would turn "mHz" into "MHz"
     // (a factor of 10^9) or "square" into "SQUare" when the focus leaves the box.
