@@ -23,12 +23,18 @@ struct Composition {
     std::vector<int> inputLines = {};
 };
 
-// One COMMAND of the program: a page, a single instrument command, or raw lines. A command may
-// read its lines from the program's standard input.
+// A command that sends nothing through the page sender does its own work and returns the exit
+// status.
+using CommandRun =
+    std::function<int(CommandArguments, std::ostream& out, std::ostream& err)>;
+
+// One COMMAND of the program: a page, a single instrument command, raw lines (which may come
+// from the program's standard input), or a command of its own kind that runs by itself.
 struct CliCommand {
     std::string name;
     std::string summary;   // one line in the program's help
     std::string synopsis;  // what may follow the name
     std::string details;   // the options, one a line, with their defaults
     std::function<Composition(CommandArguments, std::istream& input)> compose;
+    CommandRun run = {};   // set instead of compose
 };

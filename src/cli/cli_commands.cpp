@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <istream>
 
+#include "cli/list_command.h"
 #include "cli/page_command.h"
 #include "link/command_line.h"
 #include "pages/model/am.h"
@@ -82,6 +83,7 @@ const std::vector<CliCommand>& CliCommands() {
         SingleLineCommand("local", kLocalCommand, "give the instrument back to its front panel"),
         SingleLineCommand("trigger", kTriggerCommand, "one trigger, as the Burst Once button"),
         RawCommand(),
+        ListCommand(),
     };
     return commands;
 }

@@ -112,6 +112,7 @@ int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostrea
         return UsageError(err, fmt::format("unknown COMMAND \"{}\"", PrintableText(parsed.command)),
                           kCliProgram);
     }
+    if (command->run) return command->run(parsed.commandArguments, out, err);
     const Composition composition = command->compose(parsed.commandArguments, in);
     if (composition.helpAsked) {
         out << CommandHelp(*command);

@@ -19,7 +19,7 @@ std::string CommandList() {
 std::string UsageLines() {
     return fmt::format(
         "Usage: {0} {1} COMMAND [FIELD OPTIONS]\n"
-        "       {0} --help | --version | COMMAND --help\n",
+        "       {0} -h | --help | -V | --version | COMMAND --help\n",
         kCliProgram, kGlobalOptions);
 }
 
@@ -37,8 +37,9 @@ std::string CliHelp() {
         "                     to standard error\n"
         "  --link file:PATH   append every frame the instrument would receive to PATH\n"
         "  --dry-run          print the lines only: nothing is written, nothing waits\n"
-        "  --help             show this text; COMMAND --help shows a command's field options\n"
-        "  --version          show the version\n\n"
+        "  -h, --help         show this text; COMMAND --help shows a command's field options\n"
+        "  -V, --version      show the version\n"
+        "These options may also follow the COMMAND; \"--\" ends the options.\n\n"
         "Exit status: 0 every line written; 1 the link failed (the reason on standard error,\n"
         "nothing after the failed line written); 2 bad usage or a field the page would refuse\n"
         "(nothing written).\n",

@@ -54,10 +54,13 @@ UsbInstrumentList::~UsbInstrumentList() {
     if (m_all != nullptr) libusb_free_device_list(m_all, 1);
 }
 
-std::string UsbInstrumentList::Describe(std::size_t position) const {
+std::string UsbInstrumentList::Ids(std::size_t position) const {
     const Instrument& instrument = m_instruments[position];
-    return fmt::format("USB device {:04x}:{:04x} on {}", instrument.vendor, instrument.product,
-                       Location(position));
+    return fmt::format("{:04x}:{:04x}", instrument.vendor, instrument.product);
+}
+
+std::string UsbInstrumentList::Describe(std::size_t position) const {
+    return fmt::format("USB device {} on {}", Ids(position), Location(position));
 }
 
 std::string UsbInstrumentList::Location(std::size_t position) const {

@@ -23,6 +23,8 @@ public:
     libusb_device* Device(std::size_t position) const { return m_instruments[position].device; }
     // How the operator finds the device: "USB device 4348:5537 on bus 1, port 1.4".
     std::string Describe(std::size_t position) const;
+    // "4348:5537".
+    std::string Ids(std::size_t position) const;
     // Where it is plugged in: "bus 1, port 1.4".
     std::string Location(std::size_t position) const;
 

@@ -19,6 +19,7 @@
 #include "link/instrument.h"
 #include "link/send_line.h"
 #include "link/usb_error_text.h"
+#include "link/usb_survey.h"
 #include "support/test_fixture.h"
 
 namespace {
@@ -253,6 +254,12 @@ TEST_F(LibusbBackendTest, InstrumentsAreNumberedByBusThenPortPath) {
     LibusbBackend beyond(2);
     EXPECT_FALSE(beyond.Open(2));
     EXPECT_THAT(beyond.LastError(), HasSubstr("no instrument usb:4 on USB: 4 found"));
+    // `valdrix-cli list` counts them the same way, and each opens and lets go at once.
+    const UsbSurvey survey = SurveyUsbInstruments();
+    ASSERT_EQ(survey.instruments.size(), 4u);
+    EXPECT_EQ(survey.instruments[1].location, "bus 250, port 2");
+    EXPECT_EQ(survey.instruments[2].ids, "1a86:5537");
+    EXPECT_EQ(survey.instruments[3].whyNot, "");
 }
 
 // A kernel driver is detached only where one is bound (the other tests' chips have none).

@@ -1,0 +1,43 @@
+#include "cli/list_command.h"
+
+#include <fmt/format.h>
+
+#include <ostream>
+
+#include "cli/cli_run.h"
+#include "link/command_line.h"
+#include "link/usb_survey.h"
+
+namespace {
+
+int ListInstruments(CommandArguments arguments, std::ostream& out, std::ostream& err) {
+    if (!arguments.empty() && arguments.front() != "--help" && arguments.front() != "-h") {
+        err << fmt::format("valdrix-cli: list: takes no argument, not \"{}\"\n",
+                           PrintableText(arguments.front()));
+        return kCliUsageError;
+    }
+    if (!arguments.empty()) {
+        out << "Usage: valdrix-cli list\n\nThe instruments on USB, one a line: the N of --link "
+               "usb:N, bus and port, vendor:product, and whether it can be opened now.\n";
+        return kCliSent;
+    }
+    const UsbSurvey survey = SurveyUsbInstruments();
+    if (!survey.error.empty()) {
+        err << "valdrix-cli: cannot list the USB devices: " << survey.error << '\n';
+        return kCliLinkFailed;
+    }
+    if (survey.instruments.empty()) out << "no instrument on USB\n";
+    for (const SurveyedInstrument& instrument : survey.instruments) {
+        out << fmt::format("usb:{}  {}  {}  {}\n", instrument.index, instrument.location,
+                           instrument.ids,
+                           instrument.whyNot.empty() ? "ready" : "cannot be opened: " + instrument.whyNot);
+    }
+    return kCliSent;
+}
+
+}  // namespace
+
+CliCommand ListCommand() {
+    return {"list", "the instruments on USB, with whether each can be opened now", "", "", {},
+            ListInstruments};
+}
