@@ -14,16 +14,6 @@ std::vector<std::string> Timeline::Frames() const {
     return frames;
 }
 
-std::vector<unsigned> Timeline::Pauses() const {
-    std::vector<unsigned> pauses;
-    for (const std::string& event : events) {
-        if (event.starts_with(kPausePrefix)) {
-            pauses.push_back(static_cast<unsigned>(std::stoul(event.substr(sizeof kPausePrefix - 1))));
-        }
-    }
-    return pauses;
-}
-
 bool RecordingBackend::Open(ULONG) {
     ++m_script->opens;
     if (m_script->openFails) m_lastError = "no instrument is attached";

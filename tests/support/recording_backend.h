@@ -13,7 +13,6 @@ struct Timeline {
     std::vector<std::string> events;
 
     std::vector<std::string> Frames() const;
-    std::vector<unsigned> Pauses() const;
 };
 
 // What the recorder is told to do, and what it was asked.

@@ -27,7 +27,6 @@ protected:
     void OpenDevice();
 
     std::vector<std::string> Frames() const { return timeline->Frames(); }
-    std::vector<unsigned> Pauses() const { return timeline->Pauses(); }
 
     std::shared_ptr<DeviceScript> script = std::make_shared<DeviceScript>();
     std::shared_ptr<Timeline> timeline = std::make_shared<Timeline>();
