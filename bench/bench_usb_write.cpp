@@ -13,6 +13,8 @@
 #include "link/instrument.h"
 #include "link/libusb_backend.h"
 
+using namespace valdrix::link;
+
 namespace {
 
 constexpr std::uint16_t kVendor = 0x4348;

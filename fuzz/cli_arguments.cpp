@@ -11,6 +11,8 @@
 #include "cli/cli_run.h"
 #include "pages/model/pause.h"
 
+using namespace valdrix::link;
+
 namespace {
 
 class FrameRecorder : public DeviceBackend {

@@ -6,6 +6,8 @@
 
 #include "link/command_line.h"
 
+using namespace valdrix::link;
+
 namespace {
 
 bool Printable(std::string_view text) {

@@ -5,6 +5,8 @@
 
 #include "link/link_choice.h"
 
+using namespace valdrix::link;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     const auto choice = ParseLinkChoice(text);

@@ -12,6 +12,8 @@
 #include "link/link_status.h"
 #include "res/app_icon.h"
 
+using namespace valdrix::link;
+
 namespace {
 
 constexpr int kUsageError = 2;

@@ -3,6 +3,8 @@
 #include <QCommandLineParser>
 #include <fmt/format.h>
 
+using namespace valdrix::link;
+
 namespace {
 
 // The options that QApplication takes for itself, with a value or without.

@@ -7,7 +7,7 @@
 
 // The few options beyond the original panel. With none, the program uses USB instrument 0.
 struct ProgramOptions {
-    LinkChoice link;
+    valdrix::link::LinkChoice link;
     bool help = false;
     bool version = false;
     std::string error;  // set when the arguments cannot be understood

@@ -7,11 +7,11 @@
 // The application object: runs the main dialog and ends the program when it closes.
 class CValdrixApp {
 public:
-    explicit CValdrixApp(LinkChoice link = {}) : m_link(std::move(link)) {}
+    explicit CValdrixApp(valdrix::link::LinkChoice link = {}) : m_link(std::move(link)) {}
 
     // Returns false: there is no message loop after the dialog.
     bool InitInstance();
 
 private:
-    LinkChoice m_link;
+    valdrix::link::LinkChoice m_link;
 };

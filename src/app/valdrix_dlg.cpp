@@ -17,6 +17,8 @@
 #include "pages/model/common_commands.h"
 #include "res/resource_ids.h"
 
+using namespace valdrix::link;
+
 using namespace valdrix::model;
 
 namespace {

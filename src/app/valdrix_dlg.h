@@ -31,7 +31,7 @@ CRect PageRectangle(const CRect& tabClient);
 // of what was last sent, and a status line that says how the link is.
 class CValdrixDlg : public CDialog {
 public:
-    explicit CValdrixDlg(LinkChoice link = {});
+    explicit CValdrixDlg(valdrix::link::LinkChoice link = {});
 
     bool OnInitDialog() override;
     void OnSysCommand(unsigned id, long param) override;
@@ -84,10 +84,10 @@ private:
     // The pages, in the order of their members.
     std::array<CommandPage*, kPageCount> PagesInCreationOrder();
 
-    LinkChoice m_link;
+    valdrix::link::LinkChoice m_link;
     SendGate m_sendGate;
     // Only a USB instrument can come and go while the window waits.
-    std::unique_ptr<UsbWatch> m_usbWatch;
+    std::unique_ptr<valdrix::link::UsbWatch> m_usbWatch;
     // The tab whose page the operator sees; the tab row shows it selected.
     int m_shownTab = 0;
     std::string m_lastSend;

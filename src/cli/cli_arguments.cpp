@@ -4,6 +4,8 @@
 
 #include "link/command_line.h"
 
+using namespace valdrix::link;
+
 namespace {
 
 constexpr char kLinkOption[] = "--link";

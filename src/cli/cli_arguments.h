@@ -10,7 +10,7 @@
 // "--" included.
 struct CliArguments {
     enum class Request { Command, ProgramHelp, Version } request = Request::Command;
-    LinkChoice link;  // USB instrument 0 unless --link says otherwise, as in the panel
+    valdrix::link::LinkChoice link;  // USB instrument 0 unless --link says otherwise, as in the panel
     bool dryRun = false;
     std::string command;
     std::vector<std::string> commandArguments;

@@ -16,6 +16,8 @@
 #include "pages/model/pwm.h"
 #include "pages/model/sweep.h"
 
+using namespace valdrix::link;
+
 using namespace valdrix::model;
 
 namespace {

@@ -14,6 +14,8 @@
 #include "pages/model/operator_message.h"
 #include "res/names_valdrix.h"
 
+using namespace valdrix::link;
+
 using namespace valdrix::model;
 
 namespace {

@@ -14,11 +14,11 @@ inline constexpr int kCliSent = 0;
 inline constexpr int kCliLinkFailed = 1;
 inline constexpr int kCliUsageError = 2;
 
-using BackendMaker = std::function<std::unique_ptr<DeviceBackend>(const LinkChoice&)>;
+using BackendMaker = std::function<std::unique_ptr<valdrix::link::DeviceBackend>(const valdrix::link::LinkChoice&)>;
 
 // The whole program but main(): reads the arguments (the program's name left out), composes
 // the page's lines and writes them through the link that makeBackend makes of --link. Each
 // line goes to out as soon as it is written; complaints go to err; "raw -" reads its lines from
 // in. Returns the exit status; a failed write to out is a failure too.
 int RunCli(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
-           std::ostream& err, const BackendMaker& makeBackend = MakeBackend);
+           std::ostream& err, const BackendMaker& makeBackend = valdrix::link::MakeBackend);

@@ -8,6 +8,8 @@
 #include "link/command_line.h"
 #include "link/usb_survey.h"
 
+using namespace valdrix::link;
+
 namespace {
 
 int ListInstruments(CommandArguments arguments, std::ostream& out, std::ostream& err) {

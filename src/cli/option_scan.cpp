@@ -6,6 +6,8 @@
 
 #include "link/command_line.h"
 
+using namespace valdrix::link;
+
 namespace {
 
 constexpr std::string_view kHelpOption = "--help";

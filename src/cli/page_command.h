@@ -85,7 +85,7 @@ CliCommand PageCommand(const valdrix::model::PageModel<Settings>& page) {
             const auto* field = valdrix::model::FindField(page.fields, given.first.substr(2));
             if (const auto refusal = valdrix::model::TakeFieldText(*field, settings, given.second)) {
                 return Composition{{}, false, fmt::format("{} \"{}\": {}", given.first,
-                                                          PrintableText(given.second), *refusal)};
+                                                          valdrix::link::PrintableText(given.second), *refusal)};
             }
         }
         if (const auto unused = OptionUnusedByMode(page.fields, settings, scan.values)) {

@@ -3,6 +3,8 @@
 #include <set>
 #include <utility>
 
+namespace valdrix::link {
+
 namespace {
 
 struct Link {
@@ -72,3 +74,5 @@ std::unique_ptr<DeviceBackend> InstallDeviceBackend(std::unique_ptr<DeviceBacken
     link.owingLineEnd.clear();
     return std::exchange(link.backend, std::move(backend));
 }
+
+}  // namespace valdrix::link

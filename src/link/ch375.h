@@ -7,6 +7,8 @@
 #include "link/device_backend.h"
 #include "link/instrument.h"
 
+namespace valdrix::link {
+
 using HANDLE = std::intptr_t;
 inline constexpr HANDLE INVALID_HANDLE_VALUE = -1;
 inline constexpr ULONG kNoTimeout = 0xFFFFFFFF;
@@ -24,3 +26,5 @@ std::string CH375LastError();
 // instrument holds the start of a line that the next command would be glued to.
 bool CH375OwesLineEnd(ULONG index);
 void CH375SetOwesLineEnd(ULONG index, bool owes);
+
+}  // namespace valdrix::link

@@ -2,6 +2,8 @@
 
 #include <fmt/format.h>
 
+namespace valdrix::link {
+
 namespace {
 
 constexpr std::size_t kShownPrefix = 60;
@@ -36,3 +38,5 @@ std::optional<std::string> RefusalOf(std::string_view line) {
     }
     return std::nullopt;
 }
+
+}  // namespace valdrix::link

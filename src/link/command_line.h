@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace valdrix::link {
+
 // The longest command line: with its terminator and a closing zero it fills the line buffer.
 inline constexpr std::size_t kMaxCommandLine = 1022;
 
@@ -16,3 +18,5 @@ std::optional<std::string> RefusalOf(std::string_view line);
 // Text as an operator can read it in a message, whatever it holds: bytes other than printable
 // ASCII as <0xNN>, and cut after 60 characters.
 std::string PrintableText(std::string_view text);
+
+}  // namespace valdrix::link

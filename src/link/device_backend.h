@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace valdrix::link {
+
 using ULONG = std::uint32_t;
 
 // What lies behind the device calls: the USB chip, the simulated instrument, a file, or a
@@ -23,3 +25,5 @@ public:
 
     static constexpr char kUsbAdvice[] = "Check the instrument and its USB cable, then try again.";
 };
+
+}  // namespace valdrix::link

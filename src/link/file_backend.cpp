@@ -9,6 +9,8 @@
 #include <cstring>
 #include <fmt/format.h>
 
+namespace valdrix::link {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -75,3 +77,5 @@ void FileBackend::Close(ULONG) {
     if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
 }
+
+}  // namespace valdrix::link

@@ -4,6 +4,8 @@
 
 #include "link/device_backend.h"
 
+namespace valdrix::link {
+
 // Appends every frame, byte for byte, to a file: for scripted runs and end-to-end tests. The
 // file may be a FIFO: opening it never waits for a reader, and a write that the reader does not
 // take within the write time-out fails like a stalled instrument.
@@ -34,3 +36,5 @@ private:
     unsigned m_writeTimeoutMs = 5000;
     std::string m_lastError;
 };
+
+}  // namespace valdrix::link

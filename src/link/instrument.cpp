@@ -2,6 +2,8 @@
 
 #include "link/ch375.h"
 
+namespace valdrix::link {
+
 OpenResult OpenInstrument(bool keepOnTimeoutFailure) {
     if (CH375OpenDevice(kInstrumentDevice) == INVALID_HANDLE_VALUE) return OpenResult::NoDevice;
     if (!CH375SetTimeout(kInstrumentDevice, kWriteTimeoutMs, kReadTimeoutMs)) {
@@ -27,3 +29,5 @@ void FollowPlugging(bool instrumentPresent) {
     if (!instrumentPresent && InstrumentIsOpen()) CH375CloseDevice(kInstrumentDevice);
     EnsureInstrumentOpen();
 }
+
+}  // namespace valdrix::link

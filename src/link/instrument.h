@@ -5,6 +5,8 @@
 
 #include "link/device_backend.h"
 
+namespace valdrix::link {
+
 // The instrument's device index and the time-outs it is opened with. A write that the
 // instrument does not take within 5 s is a failed write: the program must never hang on a
 // stalled instrument.
@@ -39,3 +41,5 @@ std::string WhyInstrumentIsClosed();
 
 // After a plug or an unplug: an instrument that went away is closed, one that came is opened.
 void FollowPlugging(bool instrumentPresent);
+
+}  // namespace valdrix::link

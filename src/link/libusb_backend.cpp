@@ -11,6 +11,8 @@
 #include "link/usb_error_text.h"
 #include "link/usb_instrument_list.h"
 
+namespace valdrix::link {
+
 namespace {
 
 constexpr int kInterface = 0;
@@ -176,3 +178,5 @@ void LibusbBackend::Release(OpenChip& chip) {
     libusb_close(chip.handle);
     chip.handle = nullptr;
 }
+
+}  // namespace valdrix::link

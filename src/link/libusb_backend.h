@@ -9,6 +9,8 @@ struct libusb_context;
 struct libusb_device;
 struct libusb_device_handle;
 
+namespace valdrix::link {
+
 // The instrument's USB interface chip (CH372/CH375 in its built-in firmware mode) through
 // libusb-1.0. Device index i is the (first + i)-th chip on USB, counted from 0 in the order of
 // bus number and port path. The chip is written on its bulk OUT endpoint 0x02 and never read.
@@ -47,3 +49,5 @@ private:
     std::map<ULONG, OpenChip> m_open;
     std::string m_lastError;
 };
+
+}  // namespace valdrix::link

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <memory>
 
+namespace valdrix::link {
+
 // The buffer one send writes its lines through: taken before the first line, reused for
 // each line, given back after the last.
 class LineBuffer {
@@ -19,3 +21,5 @@ private:
     explicit LineBuffer(std::unique_ptr<char[]> bytes) : m_bytes(std::move(bytes)) {}
     std::unique_ptr<char[]> m_bytes;
 };
+
+}  // namespace valdrix::link

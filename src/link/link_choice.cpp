@@ -7,6 +7,8 @@
 #include "link/libusb_backend.h"
 #include "link/simulated_instrument.h"
 
+namespace valdrix::link {
+
 std::optional<LinkChoice> ParseLinkChoice(std::string_view text) {
     if (text == "sim") return LinkChoice{LinkChoice::Kind::Simulated, 0, {}};
     if (text.starts_with("file:") && text.size() > 5) {
@@ -41,3 +43,5 @@ std::unique_ptr<DeviceBackend> MakeBackend(const LinkChoice& choice) {
     }
     return std::make_unique<LibusbBackend>(choice.usbIndex);
 }
+
+}  // namespace valdrix::link

@@ -7,6 +7,8 @@
 
 #include "link/device_backend.h"
 
+namespace valdrix::link {
+
 // Which backend the device calls reach, as given on the command line:
 // "usb" or "usb:N" (the N-th instrument, from 0), "sim", or "file:PATH".
 struct LinkChoice {
@@ -19,3 +21,5 @@ std::optional<LinkChoice> ParseLinkChoice(std::string_view text);
 // How the window names the link: "USB instrument 0", "simulated instrument", "file /tmp/x".
 std::string LinkName(const LinkChoice& choice);
 std::unique_ptr<DeviceBackend> MakeBackend(const LinkChoice& choice);
+
+}  // namespace valdrix::link

@@ -5,6 +5,8 @@
 
 #include "link/ch375.h"
 
+namespace valdrix::link {
+
 namespace {
 
 WriteTally& Tally() {
@@ -61,3 +63,5 @@ std::unique_ptr<DeviceBackend> CountingWrites(std::unique_ptr<DeviceBackend> bac
 void UseLink(const LinkChoice& choice) { InstallDeviceBackend(CountingWrites(MakeBackend(choice))); }
 
 void DropLink() { InstallDeviceBackend(nullptr); }
+
+}  // namespace valdrix::link

@@ -6,6 +6,8 @@
 #include "link/device_backend.h"
 #include "link/link_choice.h"
 
+namespace valdrix::link {
+
 // What reached the instrument since the program started, counted where the frames leave the
 // program, so that the window can say what the last send did.
 struct WriteTally {
@@ -23,3 +25,5 @@ std::unique_ptr<DeviceBackend> CountingWrites(std::unique_ptr<DeviceBackend> bac
 // Puts the chosen link, its writes counted, behind the device calls; DropLink takes it away.
 void UseLink(const LinkChoice& choice);
 void DropLink();
+
+}  // namespace valdrix::link

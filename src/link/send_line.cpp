@@ -6,6 +6,8 @@
 #include "link/ch375.h"
 #include "link/command_line.h"
 
+namespace valdrix::link {
+
 namespace {
 
 bool WriteLineEnd(ULONG device) {
@@ -55,3 +57,5 @@ WriteResult SendLine(LineBuffer& buffer, std::string_view line, ULONG device) {
     const std::string reason = accepted ? std::string() : CH375LastError() + "; ";
     return Failed(device, reason + ResyncAfterCut(device, written, wanted), written);
 }
+
+}  // namespace valdrix::link

@@ -6,6 +6,8 @@
 #include "link/device_backend.h"
 #include "link/line_buffer.h"
 
+namespace valdrix::link {
+
 inline constexpr char kTerminator = 0x0A;
 
 struct WriteResult {
@@ -20,3 +22,5 @@ struct WriteResult {
 // once so that the instrument drops it, or, when that fails too, before the next frame.
 // The line must have passed RefusalOf.
 WriteResult SendLine(LineBuffer& buffer, std::string_view line, ULONG device = 0);
+
+}  // namespace valdrix::link

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace valdrix::link {
+
 namespace {
 constexpr ULONG kOnlyDevice = 0;
 }
@@ -29,3 +31,5 @@ bool SimulatedInstrument::WriteData(ULONG index, const void* buffer, ULONG* leng
 }
 
 void SimulatedInstrument::Close(ULONG) { m_open = false; }
+
+}  // namespace valdrix::link

@@ -5,6 +5,8 @@
 
 #include "link/device_backend.h"
 
+namespace valdrix::link {
+
 // An instrument inside the program: it takes every frame, keeps it, and echoes it to standard
 // error so that a demonstration shows what a real instrument would have received.
 class SimulatedInstrument : public DeviceBackend {
@@ -25,3 +27,5 @@ private:
     std::vector<std::string> m_frames;
     std::string m_lastError;
 };
+
+}  // namespace valdrix::link

@@ -3,6 +3,8 @@
 #include <fmt/format.h>
 #include <libusb.h>
 
+namespace valdrix::link {
+
 namespace {
 
 struct Advice {
@@ -45,3 +47,5 @@ std::string UsbErrorText(int libusbError) {
     const Advice advice = AdviceFor(libusbError);
     return fmt::format("{} ({}); {}", advice.happened, libusb_error_name(libusbError), advice.toDo);
 }
+
+}  // namespace valdrix::link

@@ -8,6 +8,8 @@
 #include <array>
 #include <tuple>
 
+namespace valdrix::link {
+
 namespace {
 
 constexpr std::uint16_t kChipProduct = 0x5537;
@@ -67,3 +69,5 @@ std::string UsbInstrumentList::Location(std::size_t position) const {
     const Instrument& instrument = m_instruments[position];
     return fmt::format("bus {}, port {}", instrument.bus, fmt::join(instrument.ports, "."));
 }
+
+}  // namespace valdrix::link

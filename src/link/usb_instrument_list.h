@@ -8,6 +8,8 @@
 struct libusb_context;
 struct libusb_device;
 
+namespace valdrix::link {
+
 // The instrument chips on USB (ids 4348:5537 and 1a86:5537), ordered by bus number and port
 // path, so that an instrument keeps its number however the system happens to list the devices.
 class UsbInstrumentList {
@@ -41,3 +43,5 @@ private:
     std::vector<Instrument> m_instruments;
     int m_error = 0;
 };
+
+}  // namespace valdrix::link

@@ -8,6 +8,8 @@
 #include "link/usb_error_text.h"
 #include "link/usb_instrument_list.h"
 
+namespace valdrix::link {
+
 namespace {
 
 std::string WhyNotUsable(std::size_t index) {
@@ -32,3 +34,5 @@ UsbSurvey SurveyUsbInstruments() {
     }
     return survey;
 }
+
+}  // namespace valdrix::link

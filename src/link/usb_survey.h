@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace valdrix::link {
+
 // One instrument chip on USB, as `valdrix-cli list` shows it.
 struct SurveyedInstrument {
     std::size_t index;    // for --link usb:N
@@ -20,3 +22,5 @@ struct UsbSurvey {
 // Every instrument chip on USB, in the order --link usb:N counts them, each tried: opened and
 // closed again at once, so that a chip another program holds or the user may not open says so.
 UsbSurvey SurveyUsbInstruments();
+
+}  // namespace valdrix::link

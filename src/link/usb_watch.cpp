@@ -8,6 +8,8 @@
 
 #include "link/usb_instrument_list.h"
 
+namespace valdrix::link {
+
 namespace {
 
 constexpr std::uint16_t kChipProduct = 0x5537;
@@ -99,3 +101,5 @@ std::optional<std::string> UsbWatch::Location(std::size_t position) const {
     if (position >= locations.size()) return std::nullopt;
     return locations[position];
 }
+
+}  // namespace valdrix::link

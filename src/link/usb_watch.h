@@ -8,6 +8,8 @@
 
 struct libusb_context;
 
+namespace valdrix::link {
+
 // Tells when an instrument chip is plugged in or unplugged, while the program waits for the
 // operator: through libusb's hot-plug events where the platform has them, else by looking at
 // the USB devices once a second. Runs in the thread's event loop; needs no window.
@@ -34,3 +36,5 @@ private:
     std::vector<std::string> m_lastSeen;
     QObject m_notifiers;  // owns the socket notifiers or the poll timer
 };
+
+}  // namespace valdrix::link

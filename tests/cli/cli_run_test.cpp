@@ -7,6 +7,8 @@
 
 #include "support/test_fixture.h"
 
+using namespace valdrix::link;
+
 using ::testing::HasSubstr;
 
 namespace {

@@ -12,6 +12,8 @@
 #include "link/send_line.h"
 #include "support/test_fixture.h"
 
+using namespace valdrix::link;
+
 namespace {
 
 TEST_F(InstrumentTest, EachLineIsOneWriteEndedByOneLineFeedAndNothingBeyondTheBuffer) {

@@ -7,6 +7,9 @@
 #include "pages/model/pause.h"
 #include "link/device_backend.h"
 
+using valdrix::link::DeviceBackend;
+using valdrix::link::ULONG;
+
 // What reached the instrument and the pauses between, in the order they happened: each write
 // as its frame ("*RST\n"), each pause as "pause 300".
 struct Timeline {

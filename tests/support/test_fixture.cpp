@@ -2,6 +2,8 @@
 
 #include "link/instrument.h"
 
+using namespace valdrix::link;
+
 using namespace valdrix::model;
 
 void InstrumentTest::SetUp() {

@@ -22,6 +22,8 @@
 #include "link/usb_survey.h"
 #include "support/test_fixture.h"
 
+using namespace valdrix::link;
+
 namespace {
 
 using namespace ::testing;

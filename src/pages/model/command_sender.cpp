@@ -8,6 +8,8 @@
 #include "pages/model/operator_message.h"
 #include "pages/model/pause.h"
 
+using namespace valdrix::link;
+
 namespace valdrix::model {
 
 namespace {
