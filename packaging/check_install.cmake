@@ -1,6 +1,8 @@
 # Installs the project with prefix /usr below STAGE and checks that each program comes with
-# what the system looks for: the binary, its desktop entry and icons, and the udev rule.
-# cmake -DBUILD_DIR=... -DSTAGE=... -DUDEV_RULES_DIR=... "-DICON_SIZES=16;32" -P check_install.cmake
+# what the system looks for: the binary, its desktop entry, icons, AppStream data and manual
+# page, valdrix-cli's completion, the udev rule, the copyright and the changelog.
+# cmake -DBUILD_DIR=... -DSTAGE=... -DUDEV_RULES_DIR=... "-DICON_SIZES=16;32" -DMAN_PAGES=ON
+#       -P check_install.cmake
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE ${STAGE})
 set(ENV{DESTDIR} ${STAGE})
@@ -18,9 +20,19 @@ function(expect path)
 endfunction()
 
 expect(${UDEV_RULES_DIR}/70-valdrix.rules)
+expect(share/doc/valdrix/copyright)
+expect(share/doc/valdrix/changelog.gz)
+expect(bin/valdrix-cli)
+expect(share/bash-completion/completions/valdrix-cli)
+if(MAN_PAGES)
+  foreach(program valdrix quennet valdrix-cli)
+    expect(share/man/man1/${program}.1.gz)
+  endforeach()
+endif()
 foreach(product valdrix quennet)
   expect(bin/${product})
   expect(share/applications/${product}.desktop)
+  expect(share/metainfo/org.valdrix.${product}.metainfo.xml)
   expect(share/icons/hicolor/scalable/apps/${product}.svg)
   foreach(size ${ICON_SIZES})
     expect(share/icons/hicolor/${size}x${size}/apps/${product}.png)

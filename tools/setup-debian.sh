@@ -9,8 +9,9 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev umockdev libumockdev-dev
   xvfb xauth dbus at-spi2-core python3 python3-pyatspi
-  # the Debian package: cpack finds its dependencies with dpkg-shlibdeps and file
-  dpkg-dev file
+  # the Debian package: cpack finds its dependencies with dpkg-shlibdeps and file; help2man
+  # writes the manual pages; tools/check-package.sh checks the package with the others
+  dpkg-dev file help2man lintian appstream man-db
   # fonts: a legible Latin face first, then Song/Ming faces for the Chinese texts
   fonts-liberation2 fonts-dejavu-core fonts-arphic-uming
 )

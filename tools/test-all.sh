@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds with warnings as errors, and runs the whole test suite headless.
+# Sets up the machine, builds with warnings as errors, runs the whole test suite headless, and
+# builds the Debian package and checks it as a distribution would.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup-debian.sh
 cmake --preset ci
 cmake --build --preset ci -j "$(nproc)"
 ctest --preset ci -j "$(nproc)"
+tools/check-package.sh ci
