@@ -16,8 +16,7 @@ double RunMillis(const char* program, char* const arguments[]) {
     const auto start = std::chrono::steady_clock::now();
     const pid_t child = fork();
     if (child == 0) {
-        freopen("/dev/null", "w", stdout);
-        execv(program, arguments);
+        if (std::freopen("/dev/null", "w", stdout) != nullptr) execv(program, arguments);
         _exit(127);
     }
     int status = 0;
