@@ -2,10 +2,13 @@
 
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "link/device_backend.h"
+#include "link/link_choice.h"
 #include "pages/model/command_sequence.h"
 
 using valdrix::model::CommandSequence;
@@ -23,6 +26,14 @@ struct Composition {
     std::vector<int> inputLines = {};
 };
 
+using BackendMaker = std::function<std::unique_ptr<DeviceBackend>(const LinkChoice&)>;
+
+// A command that runs on its own rather than sending composed lines (serve): it gets the
+// arguments that its compose accepted, the link chosen and standard error, and returns the exit
+// status.
+using CommandRunner = std::function<int(CommandArguments, const LinkChoice&, std::ostream& err,
+                                        const BackendMaker&)>;
+
 // One COMMAND of the program: a page, a single instrument command, or raw lines. A command may
 // read its lines from the program's standard input.
 struct CliCommand {
@@ -31,4 +42,5 @@ struct CliCommand {
     std::string synopsis;  // what may follow the name
     std::string details;   // the options, one a line, with their defaults
     std::function<Composition(CommandArguments, std::istream& input)> compose;
+    CommandRunner run = {};
 };

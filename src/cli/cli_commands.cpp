@@ -4,6 +4,7 @@
 #include <istream>
 
 #include "cli/page_command.h"
+#include "cli/serve_command.h"
 #include "link/command_line.h"
 #include "pages/model/am.h"
 #include "pages/model/burst.h"
@@ -82,6 +83,7 @@ const std::vector<CliCommand>& CliCommands() {
         SingleLineCommand("local", kLocalCommand, "give the instrument back to its front panel"),
         SingleLineCommand("trigger", kTriggerCommand, "one trigger, as the Burst Once button"),
         RawCommand(),
+        ServeCommand(),
     };
     return commands;
 }

@@ -121,6 +121,13 @@ int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostrea
         return UsageError(err, fmt::format("{}: {}", command->name, composition.error),
                           fmt::format("{} {}", kCliProgram, command->name));
     }
+    if (command->run) {
+        if (parsed.dryRun) {
+            return UsageError(err, fmt::format("{}: --dry-run writes nothing to serve", command->name),
+                              fmt::format("{} {}", kCliProgram, command->name));
+        }
+        return command->run(parsed.commandArguments, parsed.link, err, makeBackend);
+    }
     if (const auto refusal = FirstRefusal(composition)) {
         err << kCliProgram << ": " << *refusal << " Nothing was written.\n";
         return kCliUsageError;
