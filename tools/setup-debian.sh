@@ -9,6 +9,8 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev umockdev libumockdev-dev
   xvfb xauth dbus at-spi2-core python3 python3-pyatspi
+  # valdrix-cli serve driven as lab tools drive it
+  python3-pyvisa python3-pyvisa-py lxi-tools
   # the Debian package: cpack finds its dependencies with dpkg-shlibdeps and file
   dpkg-dev file
   # fonts: a legible Latin face first, then Song/Ming faces for the Chinese texts
