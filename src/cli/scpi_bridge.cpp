@@ -234,8 +234,10 @@ void ScpiBridge::HandleHere(Client& client, const ReceivedLine& line) {
     QueueError(client, kCannotAnswer);
 }
 
+// Sent at once rather than on the event loop's next turn: a client waits for nothing else.
 void ScpiBridge::Answer(Client& client, const std::string& reply) {
     client.socket->write(QByteArray::fromStdString(reply + '\n'));
+    client.socket->flush();
 }
 
 void ScpiBridge::QueueError(Client& client, std::string entry) {
