@@ -123,7 +123,8 @@ int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostrea
     }
     if (command->run) {
         if (parsed.dryRun) {
-            return UsageError(err, fmt::format("{}: --dry-run writes nothing to serve", command->name),
+            return UsageError(err, fmt::format("{} has no --dry-run: it writes each line as a "
+                                               "client sends it", command->name),
                               fmt::format("{} {}", kCliProgram, command->name));
         }
         return command->run(parsed.commandArguments, parsed.link, err, makeBackend);
