@@ -2,10 +2,13 @@
 
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "link/device_backend.h"
+#include "link/link_choice.h"
 #include "pages/model/command_sequence.h"
 
 using valdrix::model::CommandSequence;
@@ -23,10 +26,14 @@ struct Composition {
     std::vector<int> inputLines = {};
 };
 
-// A command that sends nothing through the page sender does its own work and returns the exit
-// status.
-using CommandRun =
-    std::function<int(CommandArguments, std::ostream& out, std::ostream& err)>;
+using BackendMaker = std::function<std::unique_ptr<valdrix::link::DeviceBackend>(
+    const valdrix::link::LinkChoice&)>;
+
+// A command that runs on its own rather than sending composed lines (serve, list): it gets the
+// arguments that its compose accepted, the link chosen, standard output and error, and returns
+// the exit status.
+using CommandRunner = std::function<int(CommandArguments, const valdrix::link::LinkChoice&,
+                                        std::ostream& out, std::ostream& err, const BackendMaker&)>;
 
 // One COMMAND of the program: a page, a single instrument command, raw lines (which may come
 // from the program's standard input), or a command of its own kind that runs by itself.
@@ -36,5 +43,5 @@ struct CliCommand {
     std::string synopsis;  // what may follow the name
     std::string details;   // the options, one a line, with their defaults
     std::function<Composition(CommandArguments, std::istream& input)> compose;
-    CommandRun run = {};   // set instead of compose
+    CommandRunner run = {};  // set for a command that does its own work after compose
 };

@@ -5,6 +5,7 @@
 
 #include "cli/list_command.h"
 #include "cli/page_command.h"
+#include "cli/serve_command.h"
 #include "link/command_line.h"
 #include "pages/model/am.h"
 #include "pages/model/burst.h"
@@ -86,6 +87,7 @@ const std::vector<CliCommand>& CliCommands() {
         SingleLineCommand("trigger", kTriggerCommand, "one trigger, as the Burst Once button"),
         RawCommand(),
         ListCommand(),
+        ServeCommand(),
     };
     return commands;
 }

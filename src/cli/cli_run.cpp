@@ -114,7 +114,6 @@ int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostrea
         return UsageError(err, fmt::format("unknown COMMAND \"{}\"", PrintableText(parsed.command)),
                           kCliProgram);
     }
-    if (command->run) return command->run(parsed.commandArguments, out, err);
     const Composition composition = command->compose(parsed.commandArguments, in);
     if (composition.helpAsked) {
         out << CommandHelp(*command);
@@ -123,6 +122,14 @@ int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostrea
     if (!composition.error.empty()) {
         return UsageError(err, fmt::format("{}: {}", command->name, composition.error),
                           fmt::format("{} {}", kCliProgram, command->name));
+    }
+    if (command->run) {
+        if (parsed.dryRun) {
+            return UsageError(err, fmt::format("{} has no --dry-run: it writes each line as a "
+                                               "client sends it", command->name),
+                              fmt::format("{} {}", kCliProgram, command->name));
+        }
+        return command->run(parsed.commandArguments, parsed.link, out, err, makeBackend);
     }
     if (const auto refusal = FirstRefusal(composition)) {
         err << kCliProgram << ": " << *refusal << " Nothing was written.\n";

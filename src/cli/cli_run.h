@@ -6,15 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "link/device_backend.h"
-#include "link/link_choice.h"
+#include "cli/cli_command.h"
 
 // The exit status: every line written; the link failed; bad usage or a refused field.
 inline constexpr int kCliSent = 0;
 inline constexpr int kCliLinkFailed = 1;
 inline constexpr int kCliUsageError = 2;
-
-using BackendMaker = std::function<std::unique_ptr<valdrix::link::DeviceBackend>(const valdrix::link::LinkChoice&)>;
 
 // The whole program but main(): reads the arguments (the program's name left out), composes
 // the page's lines and writes them through the link that makeBackend makes of --link. Each

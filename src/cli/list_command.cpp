@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 
+#include <istream>
 #include <ostream>
 
 #include "cli/cli_run.h"
@@ -12,17 +13,14 @@ using namespace valdrix::link;
 
 namespace {
 
-int ListInstruments(CommandArguments arguments, std::ostream& out, std::ostream& err) {
-    if (!arguments.empty() && arguments.front() != "--help" && arguments.front() != "-h") {
-        err << fmt::format("valdrix-cli: list: takes no argument, not \"{}\"\n",
-                           PrintableText(arguments.front()));
-        return kCliUsageError;
-    }
-    if (!arguments.empty()) {
-        out << "Usage: valdrix-cli list\n\nThe instruments on USB, one a line: the N of --link "
-               "usb:N, bus and port, vendor:product, and whether it can be opened now.\n";
-        return kCliSent;
-    }
+Composition NoArguments(CommandArguments arguments, std::istream&) {
+    if (arguments.empty()) return {};
+    if (arguments.front() == "--help" || arguments.front() == "-h") return {{}, true, {}};
+    return {{}, false, fmt::format("takes no argument, not \"{}\"", PrintableText(arguments.front()))};
+}
+
+int ListInstruments(CommandArguments, const LinkChoice&, std::ostream& out, std::ostream& err,
+                    const BackendMaker&) {
     const UsbSurvey survey = SurveyUsbInstruments();
     if (!survey.error.empty()) {
         err << "valdrix-cli: cannot list the USB devices: " << survey.error << '\n';
@@ -40,6 +38,7 @@ int ListInstruments(CommandArguments arguments, std::ostream& out, std::ostream&
 }  // namespace
 
 CliCommand ListCommand() {
-    return {"list", "the instruments on USB, with whether each can be opened now", "", "", {},
-            ListInstruments};
+    return {"list", "the instruments on USB, one a line: the N of --link usb:N, bus and port, "
+                    "vendor:product, and whether it can be opened now",
+            "", "", NoArguments, ListInstruments};
 }

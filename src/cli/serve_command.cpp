@@ -1,0 +1,231 @@
+#include "cli/serve_command.h"
+
+#include <fcntl.h>
+#include <fmt/format.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <algorithm>
+#include <charconv>
+#include <csignal>
+#include <cstring>
+#include <optional>
+#include <ostream>
+
+#include "cli/cli_run.h"
+#include "cli/cli_usage.h"
+#include "cli/option_scan.h"
+#include "cli/scpi_bridge.h"
+#include "link/command_line.h"
+#include "link/instrument.h"
+#include "pages/model/operator_message.h"
+#include "res/names_valdrix.h"
+
+using namespace valdrix::link;
+using namespace valdrix::model;
+
+namespace {
+
+constexpr quint16 kScpiSocketPort = 5025;
+constexpr unsigned kLongestGapMs = 60000;
+
+struct ServeArguments {
+    BridgeOptions options;
+    bool helpAsked = false;
+    std::string error;
+};
+
+template <typename Number>
+std::optional<Number> WholeNumber(std::string_view text, Number largest) {
+    Number value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value > largest) return {};
+    return value;
+}
+
+// ADDRESS[:PORT], the address in numbers: 127.0.0.1:5025, [::1]:5025, 0.0.0.0, [::].
+std::optional<std::pair<QHostAddress, quint16>> ListenAddress(const std::string& text) {
+    std::string host = text;
+    std::string port = std::to_string(kScpiSocketPort);
+    if (text.starts_with('[')) {
+        const std::size_t close = text.find(']');
+        if (close == std::string::npos) return {};
+        host = text.substr(1, close - 1);
+        const std::string rest = text.substr(close + 1);
+        if (!rest.empty() && !rest.starts_with(':')) return {};
+        if (!rest.empty()) port = rest.substr(1);
+    } else if (std::count(text.begin(), text.end(), ':') == 1) {
+        host = text.substr(0, text.find(':'));
+        port = text.substr(text.find(':') + 1);
+    }
+    QHostAddress address;
+    const auto number = WholeNumber<quint16>(port, 65535);
+    if (!address.setAddress(QString::fromStdString(host)) || !number) return {};
+    return std::make_pair(address, *number);
+}
+
+// A subnet as ADDRESS/BITS, or one address.
+std::optional<Subnet> AllowedSubnet(const std::string& text) {
+    QHostAddress single;
+    if (single.setAddress(QString::fromStdString(text))) {
+        return Subnet{single, single.protocol() == QAbstractSocket::IPv6Protocol ? 128 : 32};
+    }
+    const Subnet subnet = QHostAddress::parseSubnet(QString::fromStdString(text));
+    if (subnet.first.isNull()) return {};
+    return subnet;
+}
+
+std::string AddOption(ServeArguments& parsed, const std::string& name, const std::string& value) {
+    const std::string shown = PrintableText(value);
+    if (name == "--listen") {
+        const auto address = ListenAddress(value);
+        if (!address) {
+            return fmt::format("--listen takes ADDRESS[:PORT] with the address in numbers "
+                               "(127.0.0.1:5025, [::1]:5025, 0.0.0.0:5025), not \"{}\"", shown);
+        }
+        parsed.options.listen.push_back(*address);
+    } else if (name == "--allow") {
+        const auto subnet = AllowedSubnet(value);
+        if (!subnet) {
+            return fmt::format("--allow takes ADDRESS/BITS (192.168.1.0/24, fd00::/8) or one "
+                               "address, not \"{}\"", shown);
+        }
+        parsed.options.allow.push_back(*subnet);
+    } else {
+        const auto gap = WholeNumber<unsigned>(value, kLongestGapMs);
+        if (!gap) {
+            return fmt::format("--gap takes whole milliseconds from 0 to {}, not \"{}\"",
+                               kLongestGapMs, shown);
+        }
+        parsed.options.gapMs = *gap;
+    }
+    return {};
+}
+
+ServeArguments ParseServeArguments(CommandArguments arguments) {
+    const OptionScan scan = ScanOptions(arguments, {"--listen", "--allow", "--gap"});
+    ServeArguments parsed{{}, scan.helpAsked, scan.error};
+    for (const auto& [name, value] : scan.values) {
+        if (!parsed.error.empty()) break;
+        parsed.error = AddOption(parsed, name, value);
+    }
+    if (parsed.options.listen.empty()) {
+        parsed.options.listen.emplace_back(QHostAddress(QHostAddress::LocalHost), kScpiSocketPort);
+    }
+    return parsed;
+}
+
+// The link as --link spells it, for *IDN?.
+std::string LinkSpelling(const LinkChoice& link) {
+    switch (link.kind) {
+        case LinkChoice::Kind::Usb: return fmt::format("usb:{}", link.usbIndex);
+        case LinkChoice::Kind::Simulated: return "sim";
+        case LinkChoice::Kind::File: return "file:" + link.path;
+    }
+    return {};
+}
+
+// SIGINT and SIGTERM end the event loop through a pipe: writing to it is all that a signal
+// handler may safely do.
+class QuitOnSignals {
+public:
+    QuitOnSignals() {
+        if (::pipe2(s_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+        m_notifier = std::make_unique<QSocketNotifier>(s_pipe[0], QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [] {
+            QCoreApplication::quit();
+        });
+        struct sigaction action {};
+        action.sa_handler = &QuitOnSignals::OnSignal;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &m_previousInt);
+        sigaction(SIGTERM, &action, &m_previousTerm);
+    }
+    ~QuitOnSignals() {
+        if (!Ready()) return;
+        sigaction(SIGINT, &m_previousInt, nullptr);
+        sigaction(SIGTERM, &m_previousTerm, nullptr);
+        m_notifier.reset();
+        ::close(s_pipe[0]);
+        ::close(s_pipe[1]);
+    }
+    bool Ready() const { return m_notifier != nullptr; }
+    QuitOnSignals(const QuitOnSignals&) = delete;
+    QuitOnSignals& operator=(const QuitOnSignals&) = delete;
+
+private:
+    static void OnSignal(int) {
+        const char byte = 1;
+        if (::write(s_pipe[1], &byte, 1) < 0) return;  // the pipe is full: a quit is on its way
+    }
+
+    static inline int s_pipe[2] = {-1, -1};
+    std::unique_ptr<QSocketNotifier> m_notifier;
+    struct sigaction m_previousInt {};
+    struct sigaction m_previousTerm {};
+};
+
+// The link is opened once at the start; when it cannot be, the bridge serves all the same and
+// each line tries again, as the panel's next press does.
+void OpenLink(std::ostream& err) {
+    if (OpenInstrument(false) == OpenResult::Opened) return;
+    LogServe(err, fmt::format("the instrument is not open ({}); each line tries to open it again",
+                              WhyInstrumentIsClosed()));
+}
+
+int Serve(BridgeOptions options, std::ostream& err) {
+    OpenLink(err);
+    ScpiBridge bridge(std::move(options), err);
+    if (!bridge.Listen()) return kCliLinkFailed;
+    {
+        QuitOnSignals quitOnSignals;
+        if (!quitOnSignals.Ready()) {
+            LogServe(err, fmt::format("cannot follow SIGINT and SIGTERM: {}", std::strerror(errno)));
+            return kCliLinkFailed;
+        }
+        QCoreApplication::exec();
+    }
+    if (const std::size_t unwritten = bridge.Stop(); unwritten > 0) {
+        LogServe(err, fmt::format("stopped with {} line(s) received but not written", unwritten));
+    } else {
+        LogServe(err, "stopped");
+    }
+    return kCliSent;
+}
+
+int RunServe(CommandArguments arguments, const LinkChoice& link, std::ostream&, std::ostream& err,
+             const BackendMaker& makeBackend) {
+    ServeArguments parsed = ParseServeArguments(arguments);
+    parsed.options.identity = fmt::format("Valdrix,{} serve,{},{}", kCliProgram,
+                                          LinkSpelling(link), ValdrixNames().version);
+    static int argc = 1;
+    static char name[] = "valdrix-cli";
+    static char* argv[] = {name, nullptr};
+    std::unique_ptr<QCoreApplication> application;
+    if (QCoreApplication::instance() == nullptr) {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    MessageBoxHandler previousHandler = InstallMessageBoxHandler(
+        [&err](const std::string& text, const std::string&) { LogServe(err, text); });
+    std::unique_ptr<DeviceBackend> previousBackend = InstallDeviceBackend(makeBackend(link));
+    const int status = Serve(std::move(parsed.options), err);
+    CloseInstrument();
+    InstallDeviceBackend(std::move(previousBackend));
+    InstallMessageBoxHandler(std::move(previousHandler));
+    return status;
+}
+
+}  // namespace
+
+CliCommand ServeCommand() {
+    auto compose = [](CommandArguments arguments, std::istream&) {
+        const ServeArguments parsed = ParseServeArguments(arguments);
+        return Composition{{}, parsed.helpAsked, parsed.error};
+    };
+    return {"serve",
+            "the instrument as a raw SCPI socket (127.0.0.1:5025) for VISA and lxi tools, "
+            "until SIGINT or SIGTERM",
+            "[--listen ADDRESS[:PORT]]... [--allow ADDRESS/BITS]... [--gap MS]", "", compose,
+            RunServe};
+}

@@ -1,0 +1,117 @@
+#include "pages/model/scpi_header.h"
+
+#include <algorithm>
+#include <cctype>
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include "pages/model/am.h"
+#include "pages/model/burst.h"
+#include "pages/model/continuous.h"
+#include "pages/model/fm.h"
+#include "pages/model/fsk.h"
+#include "pages/model/pm.h"
+#include "pages/model/pwm.h"
+#include "pages/model/sweep.h"
+
+namespace valdrix::model {
+
+namespace {
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::toupper(static_cast<unsigned char>(x)) ==
+               std::toupper(static_cast<unsigned char>(y));
+    });
+}
+
+// The short form of a pattern's node: its leading capitals, digits and "*".
+std::string_view ShortForm(std::string_view node) {
+    const auto end = std::find_if(node.begin(), node.end(), [](char c) {
+        return std::islower(static_cast<unsigned char>(c)) != 0;
+    });
+    return node.substr(0, static_cast<std::size_t>(end - node.begin()));
+}
+
+bool NodeMatches(std::string_view patternNode, std::string_view node) {
+    return SameIgnoringCase(patternNode, node) || SameIgnoringCase(ShortForm(patternNode), node);
+}
+
+// Takes the next node off the front of a header.
+std::string_view NextNode(std::string_view& header) {
+    const std::size_t colon = header.find(':');
+    const std::string_view node = header.substr(0, colon);
+    header.remove_prefix(colon == std::string_view::npos ? header.size() : colon + 1);
+    return node;
+}
+
+unsigned Total(const std::vector<unsigned>& pauses) {
+    return std::accumulate(pauses.begin(), pauses.end(), 0U);
+}
+
+struct HeaderPause {
+    std::string header;
+    unsigned milliseconds;
+};
+
+// After a line the panel waits the pauses that follow it and those before the next line.
+void AddPausesOf(const CommandSequence& sequence, std::vector<HeaderPause>& table) {
+    for (std::size_t i = 0; i < sequence.size(); ++i) {
+        const unsigned pause = Total(sequence[i].pausesAfter) +
+                               (i + 1 < sequence.size() ? Total(sequence[i + 1].pausesBefore) : 0);
+        if (pause > 0) table.push_back({std::string(HeaderOf(sequence[i].line)), pause});
+    }
+}
+
+// Every page at its defaults, and the Continuous page's output mode with each waveform that
+// adds a line of its own.
+std::vector<HeaderPause> PanelPauses() {
+    ContinuousSettings output;
+    output.mode = kOutputMode;
+    std::vector<HeaderPause> table;
+    for (const char* waveform : {"SINusoid", "SQUare", "RAMP"}) {
+        output.waveform = waveform;
+        AddPausesOf(ContinuousOutputSequence(output), table);
+    }
+    for (const CommandSequence& sequence :
+         {ContinuousDirectSequence({}), FmSequence({}), AmSequence({}), PmSequence({}),
+          PwmSequence({}), FskSequence({}), SweepSequence({}), BurstSequence({})}) {
+        AddPausesOf(sequence, table);
+    }
+    return table;
+}
+
+}  // namespace
+
+std::string_view HeaderOf(std::string_view line) {
+    const std::size_t start = std::min(line.find_first_not_of(' '), line.size());
+    line.remove_prefix(start);
+    return line.substr(0, line.find(' '));
+}
+
+bool HeaderMatches(std::string_view pattern, std::string_view header) {
+    if (header.starts_with(':')) header.remove_prefix(1);
+    if (pattern.ends_with('?') != header.ends_with('?')) return false;
+    if (pattern.ends_with('?')) {
+        pattern.remove_suffix(1);
+        header.remove_suffix(1);
+    }
+    while (!pattern.empty() && !header.empty()) {
+        if (!NodeMatches(NextNode(pattern), NextNode(header))) return false;
+    }
+    return pattern.empty() && header.empty();
+}
+
+std::optional<unsigned> PanelPauseAfter(std::string_view header) {
+    static const std::vector<HeaderPause> table = PanelPauses();
+    std::optional<unsigned> longest;
+    for (const HeaderPause& entry : table) {
+        if (HeaderMatches(entry.header, header)) {
+            longest = std::max(longest.value_or(0), entry.milliseconds);
+        }
+    }
+    return longest;
+}
+
+}  // namespace valdrix::model
