@@ -121,6 +121,10 @@ int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostrea
         return UsageError(err, fmt::format("{}: {}", command->name, composition.error),
                           fmt::format("{} {}", kCliProgram, command->name));
     }
+    if (!composition.printOut.empty()) {
+        out << composition.printOut;
+        return kCliSent;
+    }
     if (const auto refusal = FirstRefusal(composition)) {
         err << kCliProgram << ": " << *refusal << " Nothing was written.\n";
         return kCliUsageError;

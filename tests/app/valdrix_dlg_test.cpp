@@ -4,13 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
+#include <sstream>
 
+#include "app/command_history.h"
+#include "cli/cli_run.h"
 #include "link/ch375.h"
 #include "link/link_status.h"
 #include "res/resource_ids.h"
@@ -20,6 +26,7 @@ using namespace valdrix::model;
 
 namespace {
 
+using ::testing::AllOf;
 using ::testing::ElementsAre;
 using ::testing::Field;
 using ::testing::HasSubstr;
@@ -36,9 +43,10 @@ const std::string kDirectLine = "Source:Apply:SINusoid 1000.000000Hz, 1.000000Vp
 // the link and every write counted as the program counts it.
 class MainDialogTest : public InstrumentTest {
 protected:
-    void Start() {
+    void Start(PanelStart start = {}) {
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
         InstallDeviceBackend(CountingWrites(InstallDeviceBackend(nullptr)));
-        dlg = std::make_unique<CValdrixDlg>(kFileLink);
+        dlg = std::make_unique<CValdrixDlg>(kFileLink, start);
         dlg->Create(IDD_VALDRIX_DIALOG, nullptr);
         dlg->GetSafeHwnd()->show();
         dlg->GetSafeHwnd()->activateWindow();
@@ -64,8 +72,24 @@ protected:
         return selected;
     }
 
+    QLineEdit* Console() const { return qobject_cast<QLineEdit*>(dlg->GetDlgItem(IDC_CONSOLE)); }
+    void Enter(const std::string& line) {
+        Console()->setText(QString::fromStdString(line));
+        QTest::keyClick(Console(), Qt::Key_Return);
+    }
+    std::string File(const QString& name) const { return (config.path() + "/" + name).toStdString(); }
+    static QByteArray Bytes(const std::string& path) {
+        QFile file(QString::fromStdString(path));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+    }
+
+    QTemporaryDir config;
     std::unique_ptr<CValdrixDlg> dlg;
 };
+
+const PanelStart kRemember{true, false};
+// gtest's fixtures have a Setup of their own.
+using PanelSetup = valdrix::model::Setup;
 
 // The tab table; the pages' windows were made in another order (Burst before Sweep). The
 // window with its status line fits a 1366 x 768 screen with a panel bar.
@@ -194,6 +218,115 @@ TEST_F(MainDialogTest, PagesChangeByKeysFromAnyFieldButNotByTheWheel) {
         EXPECT_EQ(VisiblePage(), page);
     }
     EXPECT_TRUE(messages.empty());
+}
+
+// Texts typed as they stand, numbers that do not parse included; every field but the mode.
+PanelSetup Awkward(PanelSetup setup) {
+    const std::string texts[] = {"a b",  "x=y;z", "\"q\" 'q'", "Größe µs", "",     " ends ",
+                                 "4321.0", "\\",   "#x",        "[x]",      "\"", "="};
+    std::size_t next = 0;
+    for (auto& page : setup) {
+        for (auto& [option, text] : page.fields) {
+            if (option != "mode") text = texts[next++ % std::size(texts)];
+        }
+    }
+    return setup;
+}
+
+TEST_F(MainDialogTest, FieldsTabAndConsoleComeBackAtTheNextStartAndFromASetup) {
+    Start(kRemember);
+    const PanelSetup defaults = dlg->ShownSetup();
+    ClickTab(2);
+    const PanelSetup typed = Awkward(defaults);
+    dlg->ShowSetup(typed);
+    Enter("*SAV 1");
+    dlg->EndDialog(IDCANCEL);
+    Start(kRemember);
+    EXPECT_EQ(dlg->ShownSetup(), typed);
+    EXPECT_EQ(VisiblePage(), &dlg->m_pageAm);
+    EXPECT_EQ(dlg->ConsoleHistory(), std::vector<std::string>{"*SAV 1"});
+    EXPECT_EQ(Frames(), FramesOf({"*SAV 1"})) << "nothing is sent at start";
+    ASSERT_TRUE(dlg->SaveSetupTo(File("a.valdrix")));
+    dlg->OnRestoreDefaults();
+    EXPECT_EQ(dlg->ShownSetup(), defaults);
+    dlg->OpenSetupFrom(File("a.valdrix"));
+    EXPECT_EQ(dlg->ShownSetup(), typed);
+    EXPECT_TRUE(messages.empty());
+}
+
+// Whatever is wrong with the kept fields, the pages show their defaults, the file is named and
+// it is left as it was, for the operator to mend; opening it as a setup changes nothing.
+TEST_F(MainDialogTest, AFileThatCannotBeTakenIsNamedAndLeftAsItIs) {
+    Start();
+    const PanelSetup defaults = dlg->ShownSetup();
+    const std::string kept = File("valdrix/valdrix.conf");
+    const std::string valid = "[am]\nstate=OFF\n[setup]\nformat=1\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {"(unreadable)", "is a directory"}, {valid.substr(0, 13), "cut short"},
+        {"[am]\nstate OFF\n" + valid, "line 2 is neither"}, {valid + "format=2\n", "newer version"}};
+    for (const auto& [text, why] : cases) {
+        QDir(QString::fromStdString(kept)).removeRecursively();
+        QDir().mkpath(QString::fromStdString(text == "(unreadable)" ? kept : File("valdrix")));
+        QFile file(QString::fromStdString(kept));
+        if (file.open(QIODevice::WriteOnly)) file.write(text.data(), static_cast<qint64>(text.size()));
+        file.close();
+        messages.clear();
+        Start(kRemember);
+        dlg->OpenSetupFrom(kept);
+        dlg->EndDialog(IDCANCEL);
+        EXPECT_EQ(dlg->ShownSetup(), defaults) << why;
+        ASSERT_EQ(messages.size(), 2u) << why;
+        EXPECT_THAT(messages[0].text, AllOf(HasSubstr(kept), HasSubstr(why)));
+        EXPECT_EQ(Bytes(kept).toStdString(), text) << why;
+    }
+}
+
+// A setup saved by the panel and sent by valdrix-cli, page by page, on a file link.
+TEST_F(MainDialogTest, ASavedSetupSentByValdrixCliPutsTheSameBytesOnTheWire) {
+    Start();
+    dlg->ShowSetup({{"continuous", {{"mode", "output"}, {"freq", " 4321.5"}, {"waveform", "SQUare"}}},
+                    {"burst", {{"cycles", "+7"}}}});
+    ASSERT_TRUE(dlg->SaveSetupTo(File("b.valdrix")));
+    for (int tab = 0; tab < kPageCount; ++tab) {
+        ClickTab(tab);
+        timeline->events.clear();
+        Click(kValidate);
+        const std::string wire = File(QString("wire%1").arg(tab));
+        std::istringstream in;
+        std::ostringstream out, err;
+        EXPECT_EQ(RunCli({"--setup", File("b.valdrix"), dlg->ShownSetup()[tab].name, "--link",
+                          "file:" + wire}, in, out, err), kCliSent) << err.str();
+        EXPECT_EQ(Bytes(wire).toStdString(), fmt::format("{}", fmt::join(Frames(), "")));
+    }
+}
+
+// The console sends through the same sender and gate as the pages, and keeps what it sent.
+TEST_F(MainDialogTest, TheConsoleRecallsRefusesAndWaitsForASend) {
+    Start();
+    for (const std::string& line :
+         std::vector<std::string>{"*SAV 1", "*RCL 1", "AB\x01", std::string(1023, 'A')}) {
+        Enter(line);
+    }
+    EXPECT_EQ(Frames(), FramesOf({"*SAV 1", "*RCL 1"}));
+    EXPECT_EQ(messages.size(), 2u) << "each refused line is told";
+    EXPECT_EQ(LogText(), "*RCL 1");
+    std::vector<std::string> recalled;
+    for (const Qt::Key key : {Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Down, Qt::Key_Down}) {
+        QTest::keyClick(Console(), key);
+        recalled.push_back(Console()->text().toStdString());
+    }
+    EXPECT_EQ(recalled, (std::vector<std::string>{"*RCL 1", "*SAV 1", "*SAV 1", "*RCL 1", ""}));
+    ClickTab(6);
+    timeline->events.clear();
+    PressingClock pressing;
+    pressing.press = [this] { Enter("*TRG"); };
+    Click(kValidate);
+    InstallPauseClock(pressing.clock);
+    EXPECT_EQ(Frames().back(), Frame("*TRG"));
+    EXPECT_EQ(Frames().front(), Frame("SWEep:STATe ON"));
+    CommandHistory history;
+    for (int line = 0; line < 205; ++line) history.Add(std::to_string(line));
+    EXPECT_EQ(history.Entries().front(), "5");
 }
 
 }  // namespace

@@ -80,9 +80,10 @@ def do_action(node, name):
 
 # One run of the program on a link file, seen through the accessibility bus.
 class Panel:
-    def __init__(self, program, link_path):
+    def __init__(self, program, link_path, config_folder):
         self.link_path = link_path
-        self.process = subprocess.Popen([program, "--link", f"file:{link_path}"])
+        self.process = subprocess.Popen([program, "--link", f"file:{link_path}"],
+                                        env={**os.environ, "XDG_CONFIG_HOME": config_folder})
         desktop = at.Registry.getDesktop(0)
         desktop.set_cache_mask(Atspi.Cache.NONE)
         self.app = wait_for("the program on the bus", lambda: next(
@@ -187,9 +188,13 @@ class PanelTest(unittest.TestCase):
     def setUp(self):
         # pyatspi reaches Atspi through calls that Atspi now calls deprecated; they still work.
         warnings.filterwarnings("ignore", category=DeprecationWarning, module="pyatspi")
-        folder = self.enterContext(tempfile.TemporaryDirectory())
-        self.panel = Panel(self.program, os.path.join(folder, "link.bin"))
-        self.addCleanup(lambda: self.panel.process.kill() or self.panel.process.wait())
+        self.folder = self.enterContext(tempfile.TemporaryDirectory())
+        self.start()
+
+    # Starts the program; what it keeps between runs stays in the test's own folder.
+    def start(self):
+        self.panel = Panel(self.program, os.path.join(self.folder, "link.bin"), self.folder)
+        self.addCleanup(lambda panel=self.panel: panel.process.kill() or panel.process.wait())
 
     # Presses Validate and waits until the log shows what the send wrote.
     def validate(self, expected_log):

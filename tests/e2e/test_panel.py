@@ -90,6 +90,17 @@ class PanelTest(panel.PanelTest):
         self.assertEqual(self.panel.process.wait(timeout=panel.EFFECT_WAIT_S), 0)
         self.assertEqual(self.panel.written(), b"", "Enter sent nothing")
 
+    def test_fields_and_tab_come_back_at_the_next_start(self):
+        self.panel.select_tab("  AM  ")
+        self.panel.enter([("Mode Freq", "4321.0"), ("Waveform", "my wave")])
+        self.panel.activate()
+        self.panel.key("Escape")
+        self.assertEqual(self.panel.process.wait(timeout=panel.EFFECT_WAIT_S), 0)
+        self.start()
+        texts = [panel.text_of(self.panel.field(label)) for label in ("Mode Freq", "Waveform")]
+        self.assertEqual(texts, ["4321.0", "my wave"])
+        self.assertEqual(self.panel.written(), b"", "nothing sent at start")
+
 
 if __name__ == "__main__":
     panel.main()
