@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -297,6 +298,12 @@ TEST_F(MainDialogTest, ASavedSetupSentByValdrixCliPutsTheSameBytesOnTheWire) {
         EXPECT_EQ(RunCli({"--setup", File("b.valdrix"), dlg->ShownSetup()[tab].name, "--link",
                           "file:" + wire}, in, out, err), kCliSent) << err.str();
         EXPECT_EQ(Bytes(wire).toStdString(), fmt::format("{}", fmt::join(Frames(), "")));
+        // The log's "Copy as valdrix-cli command", run by a shell, gives the same lines.
+        QProcess shell;
+        shell.start("sh", {"-c", QString::fromStdString(dlg->CommandOfShownPage())
+                                     .replace(0, 11, VALDRIX_CLI_PROGRAM) + " --dry-run"});
+        EXPECT_TRUE(shell.waitForFinished(30000));
+        EXPECT_EQ(shell.readAllStandardOutput(), Bytes(wire)) << dlg->CommandOfShownPage();
     }
 }
 
