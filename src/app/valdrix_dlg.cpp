@@ -248,7 +248,7 @@ void CValdrixDlg::ShowSetup(const Setup& setup) {
 }
 
 void CValdrixDlg::RecallAtStart() {
-    if (!m_start.remember || m_start.fromDefaults) return;
+    if (!m_start.remember) return;
     const RecalledMemory recalled = RecallPanel();
     if (!recalled.error.empty()) {
         m_bMemoryUnreadable = true;
@@ -256,8 +256,10 @@ void CValdrixDlg::RecallAtStart() {
                                        "and this run's fields are not kept in it.");
         return;
     }
-    ShowSetup(recalled.memory.pages);
+    // The console's lines come back even when the pages start from their defaults.
     m_history.Replace(recalled.memory.history);
+    if (m_start.fromDefaults) return;
+    ShowSetup(recalled.memory.pages);
     m_recalledTab = recalled.memory.tab;
 }
 
