@@ -188,13 +188,10 @@ class PanelTest(unittest.TestCase):
     def setUp(self):
         # pyatspi reaches Atspi through calls that Atspi now calls deprecated; they still work.
         warnings.filterwarnings("ignore", category=DeprecationWarning, module="pyatspi")
+        # What the program keeps between runs stays in the test's own folder.
         self.folder = self.enterContext(tempfile.TemporaryDirectory())
-        self.start()
-
-    # Starts the program; what it keeps between runs stays in the test's own folder.
-    def start(self):
         self.panel = Panel(self.program, os.path.join(self.folder, "link.bin"), self.folder)
-        self.addCleanup(lambda panel=self.panel: panel.process.kill() or panel.process.wait())
+        self.addCleanup(lambda: self.panel.process.kill() or self.panel.process.wait())
 
     # Presses Validate and waits until the log shows what the send wrote.
     def validate(self, expected_log):
