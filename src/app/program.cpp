@@ -31,7 +31,7 @@ std::string ProgramName(const char* path) {
     return slash == std::string::npos ? name : name.substr(slash + 1);
 }
 
-int RunWindow(int argc, char** argv, const ProductTexts& texts, const LinkChoice& link) {
+int RunWindow(int argc, char** argv, const ProductTexts& texts, const ProgramOptions& options) {
     QApplication application(argc, argv);
     InstallProductTexts(texts);
     QApplication::setApplicationName(QString::fromStdString(texts.caption));
@@ -41,8 +41,8 @@ int RunWindow(int argc, char** argv, const ProductTexts& texts, const LinkChoice
     QGuiApplication::setDesktopFileName(QString::fromStdString(texts.caption).toLower());
     RegisterFontSubstitutes();
     InstallMessageBoxHandler(ShowModalMessageBox);
-    UseLink(link);
-    CValdrixApp theApp(link);
+    UseLink(options.link);
+    CValdrixApp theApp(options.link, options.defaults);
     theApp.InitInstance();
     DropLink();
     return 0;
@@ -66,5 +66,5 @@ int RunProgram(int argc, char** argv, const ProductTexts& texts) {
         std::printf("%s %s\n", texts.caption.c_str(), texts.version.c_str());
         return 0;
     }
-    return RunWindow(argc, argv, texts, options.link);
+    return RunWindow(argc, argv, texts, options);
 }

@@ -36,7 +36,8 @@ ProgramOptions ParseProgramOptions(const QStringList& arguments) {
     const QCommandLineOption help(QStringList{"h", "help"});
     const QCommandLineOption version(QStringList{"V", "version"});
     const QCommandLineOption link("link", {}, "link");
-    parser.addOptions({help, version, link});
+    const QCommandLineOption defaults("defaults");
+    parser.addOptions({help, version, link, defaults});
     AddQtOptions(parser);
 
     ProgramOptions options;
@@ -51,6 +52,7 @@ ProgramOptions ParseProgramOptions(const QStringList& arguments) {
     }
     options.help = parser.isSet(help);
     options.version = parser.isSet(version);
+    options.defaults = parser.isSet(defaults);
     if (parser.isSet(link)) {
         const std::string value = parser.value(link).toStdString();
         const auto choice = ParseLinkChoice(value);
@@ -66,13 +68,15 @@ ProgramOptions ParseProgramOptions(const QStringList& arguments) {
 
 std::string UsageText(const std::string& program) {
     return fmt::format(
-        "Usage: {0} [--link usb[:N] | --link sim | --link file:PATH]\n"
+        "Usage: {0} [--link usb[:N] | --link sim | --link file:PATH] [--defaults]\n"
         "       {0} --help | --version\n\n"
         "Remote-control panel for the function and arbitrary waveform generator.\n\n"
         "  --link usb[:N]     the N-th instrument on USB, counted from 0 (the default: usb:0)\n"
         "  --link sim         the built-in simulated instrument; it echoes what it receives\n"
         "                     to standard error\n"
         "  --link file:PATH   append every frame the instrument would receive to PATH\n"
+        "  --defaults         start with every page's defaults instead of the fields of\n"
+        "                     the last run (they are kept again when the window closes)\n"
         "  -h, --help         show this text\n"
         "  -V, --version      show the version\n",
         program);

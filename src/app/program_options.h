@@ -10,6 +10,7 @@ struct ProgramOptions {
     valdrix::link::LinkChoice link;
     bool help = false;
     bool version = false;
+    bool defaults = false;  // start from the pages' defaults, not from the last run
     std::string error;  // set when the arguments cannot be understood
 };
 

@@ -3,7 +3,7 @@
 #include "app/valdrix_dlg.h"
 
 bool CValdrixApp::InitInstance() {
-    CValdrixDlg dlg(m_link);
+    CValdrixDlg dlg(m_link, {true, m_bStartFromDefaults});
     dlg.DoModal();
     return false;
 }

@@ -1,14 +1,25 @@
 #include "app/valdrix_dlg.h"
 
+#include <QClipboard>
+#include <QDialog>
+#include <QDir>
+#include <QFileDialog>
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTabBar>
+#include <cstdio>
 #include <fmt/format.h>
 
 #include "app/about_dlg.h"
+#include "app/panel_memory.h"
 #include "framework/data_exchange.h"
 #include "framework/message_box.h"
 #include "framework/resources.h"
@@ -64,12 +75,58 @@ std::string LastSendText(const WriteTally& before, const WriteTally& after) {
     return fmt::format("Last send: {} reached the instrument.", Lines(written));
 }
 
+// A message about a file goes to the terminal too, where a script or a bug report finds it.
+void TellAboutFile(const std::string& text) {
+    std::fprintf(stderr, "%s\n", text.c_str());
+    AfxMessageBox(text, kErrorCaption);
+}
+
+// The text as one word of a POSIX shell: as it stands when it is plain, else in single quotes.
+std::string ShellWord(const std::string& text) {
+    const bool plain = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               std::string_view("-_./:+=,@%").find(c) != std::string_view::npos;
+    });
+    if (plain) return text;
+    std::string quoted = "'";
+    for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// The link as valdrix-cli is told it; nothing for USB instrument 0, its default too.
+std::string LinkOption(const LinkChoice& link) {
+    switch (link.kind) {
+        case LinkChoice::Kind::Usb:
+            return link.usbIndex == 0 ? std::string() : fmt::format(" --link usb:{}", link.usbIndex);
+        case LinkChoice::Kind::Simulated: return " --link sim";
+        case LinkChoice::Kind::File: return " --link " + ShellWord("file:" + link.path);
+    }
+    return {};
+}
+
+// The page's fields as valdrix-cli options; a field that the page's mode does not send is left
+// out, as valdrix-cli would refuse it.
+template <typename Settings>
+std::string FieldOptions(const PageModel<Settings>& page, const FieldTexts& texts) {
+    std::string mode;
+    for (const auto& field : page.fields) {
+        if (field.kind == FieldKind::Radio) mode = *FindText(texts, field.option);
+    }
+    std::string options;
+    for (const auto& field : page.fields) {
+        if (!field.onlyInMode.empty() && field.onlyInMode != mode) continue;
+        options += " --" + field.option + " " + ShellWord(*FindText(texts, field.option));
+    }
+    return options;
+}
+
 }  // namespace
 
-CValdrixDlg::CValdrixDlg(LinkChoice link)
+CValdrixDlg::CValdrixDlg(LinkChoice link, PanelStart start)
     : CDialog(IDD_VALDRIX_DIALOG),
       m_hIcon(LoadIconResource(IDR_MAINFRAME)),
-      m_link(std::move(link)) {}
+      m_link(std::move(link)),
+      m_start(start) {}
 
 void CValdrixDlg::MessageMap() {
     connect(qobject_cast<QPushButton*>(GetDlgItem(IDC_VALIDATE)), &QPushButton::clicked, this,
@@ -92,18 +149,30 @@ bool CValdrixDlg::OnInitDialog() {
     connect(m_tab.Bar(), &QTabBar::currentChanged, this, &CValdrixDlg::OnSelchangeTab);
     qobject_cast<QLabel*>(GetDlgItem(IDC_LINK_STATUS))->setWordWrap(true);
     AddAboutItem();
+    AddSetupItems();
     GetSafeHwnd()->setWindowIcon(m_hIcon);
+    GetDlgItem(IDC_CONSOLE)->installEventFilter(this);
+    QWidget* log = GetDlgItem(IDC_LOG);
+    log->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(log, &QWidget::customContextMenuRequested, this, &CValdrixDlg::ShowLogMenu);
+    if (auto* window = qobject_cast<QDialog*>(GetSafeHwnd())) {
+        connect(window, &QDialog::finished, this, &CValdrixDlg::RememberAtClose);
+    }
     if (m_link.kind == LinkChoice::Kind::Usb) {
         m_usbWatch = std::make_unique<UsbWatch>([this] { OnUsbChange(); });
     }
     const bool opened = OpenAtStart();
     ShowStatus();
+    // The fields come back even when no page can be shown, so that closing keeps them.
+    RecallAtStart();
     if (!opened) return false;
 
     for (int tab = 0; tab < kPageCount; ++tab) m_tab.InsertItem(tab, kTabLabels[tab]);
     AddPageKeys();
-    ShowOnly(&m_pageContinous);
-    m_tab.SetCurSel(0);
+    // The page of the last run; nothing is sent, so the instrument need not be there.
+    m_shownTab = PageOfTab(m_recalledTab) != nullptr ? m_recalledTab : 0;
+    ShowOnly(PageOfTab(m_shownTab));
+    m_tab.SetCurSel(m_shownTab);
     GetDlgItem(IDC_VALIDATE)->setFocus();
     return true;
 }
@@ -131,6 +200,171 @@ void CValdrixDlg::AddAboutItem() {
     if (about.empty()) return;
     systemMenu->AppendMenu(MF_SEPARATOR);
     systemMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, about);
+}
+
+// Where the window manager owns the system menu, these sit in the window's context menu.
+void CValdrixDlg::AddSetupItems() {
+    CMenu* menu = GetSystemMenu(false);
+    if (menu == nullptr) return;
+    menu->AppendMenu(MF_SEPARATOR);
+    menu->AppendMenu(MF_STRING, IDM_SAVE_SETUP, "Save setup…\tCtrl+S");
+    menu->AppendMenu(MF_STRING, IDM_OPEN_SETUP, "Open setup…\tCtrl+O");
+    menu->AppendMenu(MF_STRING, IDM_RESTORE_DEFAULTS, "Restore defaults");
+    const auto add = [this](QKeySequence key, void (CValdrixDlg::*handler)()) {
+        auto* shortcut = new QShortcut(key, GetSafeHwnd());
+        connect(shortcut, &QShortcut::activated, this, handler);
+    };
+    add(QKeySequence(Qt::CTRL | Qt::Key_S), &CValdrixDlg::OnSaveSetup);
+    add(QKeySequence(Qt::CTRL | Qt::Key_O), &CValdrixDlg::OnOpenSetup);
+}
+
+template <typename Action>
+void CValdrixDlg::ForEachPage(Action action) {
+    action(0, m_pageContinous);
+    action(1, m_pageFm);
+    action(2, m_pageAm);
+    action(3, m_pagePm);
+    action(4, m_pagePwm);
+    action(5, m_pageFsk);
+    action(6, m_pageSweep);
+    action(7, m_pageBurst);
+}
+
+Setup CValdrixDlg::ShownSetup() {
+    Setup setup;
+    ForEachPage([&setup](int, auto& page) { setup.push_back({page.Model().name, page.ShownTexts()}); });
+    return setup;
+}
+
+void CValdrixDlg::ShowSetup(const Setup& setup) {
+    std::vector<std::string> notShown;
+    ForEachPage([&](int, auto& page) {
+        if (const FieldTexts* texts = FindSetupPage(setup, page.Model().name)) {
+            for (std::string& field : page.ShowTexts(*texts)) notShown.push_back(std::move(field));
+        }
+    });
+    if (!notShown.empty()) {
+        AfxMessageBox(fmt::format("Not every field could be shown:\n{}.", fmt::join(notShown, ";\n")),
+                      kErrorCaption);
+    }
+}
+
+void CValdrixDlg::RecallAtStart() {
+    if (!m_start.remember) return;
+    const RecalledMemory recalled = RecallPanel();
+    if (!recalled.error.empty()) {
+        m_bMemoryUnreadable = true;
+        TellAboutFile(recalled.error + " The pages show their defaults; the file is left as it is "
+                                       "and this run's fields are not kept in it.");
+        return;
+    }
+    // The console's lines come back even when the pages start from their defaults.
+    m_history.Replace(recalled.memory.history);
+    if (m_start.fromDefaults) return;
+    ShowSetup(recalled.memory.pages);
+    m_recalledTab = recalled.memory.tab;
+}
+
+void CValdrixDlg::RememberAtClose() {
+    if (!m_start.remember || m_bMemoryUnreadable) return;
+    const int tab = m_tab.GetItemCount() > 0 ? m_shownTab : m_recalledTab;
+    if (const auto error = RememberPanel({ShownSetup(), tab, m_history.Entries()})) {
+        TellAboutFile(*error);
+    }
+}
+
+void CValdrixDlg::OnSaveSetup() {
+    QDir().mkpath(SetupsFolder());
+    QFileDialog dialog(GetSafeHwnd(), "Save setup", SetupsFolder(), "Setups (*.valdrix)");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QString(kSetupSuffix).mid(1));
+    if (dialog.exec() == QDialog::Accepted) SaveSetupTo(dialog.selectedFiles().front().toStdString());
+}
+
+bool CValdrixDlg::SaveSetupTo(const std::string& path) {
+    const auto error = WriteSetupFile(path, ShownSetup());
+    if (error) TellAboutFile(*error);
+    return !error;
+}
+
+void CValdrixDlg::OnOpenSetup() {
+    QDir().mkpath(SetupsFolder());
+    const QString path = QFileDialog::getOpenFileName(GetSafeHwnd(), "Open setup", SetupsFolder(),
+                                                      "Setups (*.valdrix);;All files (*)");
+    if (!path.isEmpty()) OpenSetupFrom(path.toStdString());
+}
+
+// Waits for a send that is running: its end shows the fields it sent, which would hide the
+// ones just opened.
+void CValdrixDlg::OpenSetupFrom(const std::string& path) {
+    Gated([this, path] {
+        const SetupRead read = ReadSetupFile(path);
+        if (!read.error.empty()) {
+            TellAboutFile(read.error + " The fields are as they were.");
+            return;
+        }
+        ShowSetup(read.setup);
+    });
+}
+
+void CValdrixDlg::OnRestoreDefaults() {
+    Gated([this] { ForEachPage([](int, auto& page) { page.ShowTexts({}); }); });
+}
+
+std::string CValdrixDlg::CommandOfShownPage() {
+    std::string command;
+    ForEachPage([&](int tab, auto& page) {
+        if (tab != m_shownTab) return;
+        command = "valdrix-cli" + LinkOption(m_link) + " " + page.Model().name +
+                  FieldOptions(page.Model(), page.ShownTexts());
+    });
+    return command;
+}
+
+void CValdrixDlg::ShowLogMenu(const QPoint& where) {
+    auto* log = qobject_cast<QPlainTextEdit*>(GetDlgItem(IDC_LOG));
+    std::unique_ptr<QMenu> menu(log->createStandardContextMenu(where));
+    menu->addSeparator();
+    connect(menu->addAction("Copy as valdrix-cli command"), &QAction::triggered, this, [this] {
+        QGuiApplication::clipboard()->setText(QString::fromStdString(CommandOfShownPage()));
+    });
+    menu->exec(log->viewport()->mapToGlobal(where));
+}
+
+// The console takes Up and Down for its history and Enter for its line: Enter never reaches the
+// dialog, which would press a button.
+bool CValdrixDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != GetDlgItem(IDC_CONSOLE) || event->type() != QEvent::KeyPress) return false;
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Up: RecallConsoleLine(true); return true;
+        case Qt::Key_Down: RecallConsoleLine(false); return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: OnConsoleEnter(); return true;
+        default: return false;
+    }
+}
+
+void CValdrixDlg::RecallConsoleLine(bool older) {
+    const std::string line = older ? m_history.Older() : m_history.Newer();
+    qobject_cast<QLineEdit*>(GetDlgItem(IDC_CONSOLE))->setText(QString::fromStdString(line));
+}
+
+void CValdrixDlg::OnConsoleEnter() {
+    const std::string line =
+        qobject_cast<QLineEdit*>(GetDlgItem(IDC_CONSOLE))->text().toStdString();
+    if (!line.empty()) Gated([this, line] { SendConsoleLine(line); });
+}
+
+// A line the sender refuses stays in the console to be mended, and out of the history.
+void CValdrixDlg::SendConsoleLine(const std::string& line) {
+    if (!InstrumentReady()) return;
+    const SendReport report = SendSingleCommand(line);
+    if (report.outcome == SendOutcome::Refused) return;
+    m_history.Add(line);
+    auto* console = qobject_cast<QLineEdit*>(GetDlgItem(IDC_CONSOLE));
+    if (console->text().toStdString() == line) console->clear();
+    m_strLog = CommandText(report, LineEnds::BetweenLines);
+    UpdateData(false);
 }
 
 std::array<CommandPage*, kPageCount> CValdrixDlg::PagesInCreationOrder() {
@@ -296,10 +530,15 @@ std::string CValdrixDlg::LinkStatusText() const {
 }
 
 void CValdrixDlg::OnSysCommand(unsigned id, long param) {
-    if ((id & 0xFFF0) == IDM_ABOUTBOX) {
-        CAboutDlg about;
-        about.DoModal();
-        return;
+    switch (id & 0xFFF0) {
+        case IDM_ABOUTBOX: {
+            CAboutDlg about;
+            about.DoModal();
+            return;
+        }
+        case IDM_SAVE_SETUP: OnSaveSetup(); return;
+        case IDM_OPEN_SETUP: OnOpenSetup(); return;
+        case IDM_RESTORE_DEFAULTS: OnRestoreDefaults(); return;
+        default: CDialog::OnSysCommand(id, param);
     }
-    CDialog::OnSysCommand(id, param);
 }

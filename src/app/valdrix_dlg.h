@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QIcon>
+#include <QPoint>
 #include <array>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "app/command_history.h"
 #include "framework/dialog.h"
 #include "framework/edit.h"
 #include "framework/send_gate.h"
@@ -19,19 +21,29 @@
 #include "pages/fsk.h"
 #include "pages/pm.h"
 #include "pages/pwm.h"
+#include "pages/model/setup_file.h"
 #include "pages/sweep.h"
 
 inline constexpr unsigned IDM_ABOUTBOX = 0x0010;
+inline constexpr unsigned IDM_SAVE_SETUP = 0x0020;
+inline constexpr unsigned IDM_OPEN_SETUP = 0x0030;
+inline constexpr unsigned IDM_RESTORE_DEFAULTS = 0x0040;
 inline constexpr int kPageCount = 8;
 
 // Where the pages sit inside the tab control: below the row of tabs, inside its frame.
 CRect PageRectangle(const CRect& tabClient);
 
+// Whether the fields are kept between runs, and whether this start sets the last run's aside.
+struct PanelStart {
+    bool remember = false;
+    bool fromDefaults = false;
+};
+
 // The main dialog: the instrument link, the eight tab pages, Validate / Reset / Local, the log
 // of what was last sent, and a status line that says how the link is.
 class CValdrixDlg : public CDialog {
 public:
-    explicit CValdrixDlg(valdrix::link::LinkChoice link = {});
+    explicit CValdrixDlg(valdrix::link::LinkChoice link = {}, PanelStart start = {});
 
     bool OnInitDialog() override;
     void OnSysCommand(unsigned id, long param) override;
@@ -41,6 +53,25 @@ public:
     void OnLocal();
     // An instrument chip was plugged in or unplugged.
     void OnUsbChange();
+    void OnConsoleEnter();
+    void OnSaveSetup();
+    void OnOpenSetup();
+    void OnRestoreDefaults();
+
+    // Every page's fields as shown go to the file, whole or not at all; false when they could
+    // not, and the operator has been told why.
+    bool SaveSetupTo(const std::string& path);
+    // Fills the pages the file names; nothing is sent. A file that cannot be used is named in a
+    // message and changes nothing.
+    void OpenSetupFrom(const std::string& path);
+    // Every page's fields as shown, in the order of the tabs.
+    valdrix::model::Setup ShownSetup();
+    // The pages the setup names take its texts; the others keep theirs.
+    void ShowSetup(const valdrix::model::Setup& setup);
+    // The valdrix-cli command line that sends the fields of the page in view.
+    std::string CommandOfShownPage();
+    // The console's lines, oldest first.
+    const std::vector<std::string>& ConsoleHistory() const { return m_history.Entries(); }
 
     // The page of a tab index, or nullptr for no selection.
     CommandPage* PageOfTab(int tab);
@@ -60,11 +91,21 @@ public:
     QIcon m_hIcon;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void MessageMap() override;
     void DoDataExchange(CDataExchange* pDX) override;
 
 private:
     void AddAboutItem();
+    void AddSetupItems();
+    // Calls action(tab, page) for each page, in the order of the tabs.
+    template <typename Action>
+    void ForEachPage(Action action);
+    void RecallAtStart();
+    void RememberAtClose();
+    void ShowLogMenu(const QPoint& where);
+    void RecallConsoleLine(bool older);
+    void SendConsoleLine(const std::string& line);
     bool OpenAtStart();
     void CreatePageWindow(CommandPage& page);
     void AddPageKeys();
@@ -85,6 +126,12 @@ private:
     std::array<CommandPage*, kPageCount> PagesInCreationOrder();
 
     valdrix::link::LinkChoice m_link;
+    PanelStart m_start;
+    CommandHistory m_history;
+    // The tab of the last run, kept when no page can be shown in this one.
+    int m_recalledTab = 0;
+    // Set when the kept fields could not be read: that file is left for the operator to mend.
+    bool m_bMemoryUnreadable = false;
     SendGate m_sendGate;
     // Only a USB instrument can come and go while the window waits.
     std::unique_ptr<valdrix::link::UsbWatch> m_usbWatch;

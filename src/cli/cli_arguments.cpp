@@ -48,11 +48,17 @@ bool TakeProgramOption(CliArguments& parsed, const std::vector<std::string>& arg
 CliArguments ParseCliArguments(const std::vector<std::string>& arguments) {
     CliArguments parsed;
     bool optionsEnded = false;
+    // "--setup FILE" before the page is the page's option, as after it.
+    std::vector<std::string> pageOptionsBefore;
     for (std::size_t i = 0; i < arguments.size() && parsed.error.empty(); ++i) {
         const std::string& argument = arguments[i];
         if (!optionsEnded && TakeProgramOption(parsed, arguments, i)) continue;
         if (parsed.command.empty()) {
-            if (!optionsEnded && argument == kEndOfOptions) {
+            if (!optionsEnded && argument == "--setup" && i + 1 < arguments.size()) {
+                pageOptionsBefore.insert(pageOptionsBefore.end(), {argument, arguments[++i]});
+            } else if (!optionsEnded && argument.starts_with("--setup=")) {
+                pageOptionsBefore.push_back(argument);
+            } else if (!optionsEnded && argument == kEndOfOptions) {
                 optionsEnded = true;
             } else if (!optionsEnded && argument.starts_with("-")) {
                 parsed.error = fmt::format("unknown option \"{}\"", PrintableText(argument));
@@ -64,6 +70,8 @@ CliArguments ParseCliArguments(const std::vector<std::string>& arguments) {
         if (argument == kEndOfOptions) optionsEnded = true;
         parsed.commandArguments.push_back(argument);
     }
+    parsed.commandArguments.insert(parsed.commandArguments.begin(), pageOptionsBefore.begin(),
+                                   pageOptionsBefore.end());
     if (parsed.error.empty() && parsed.request == CliArguments::Request::Command &&
         parsed.command.empty()) {
         parsed.error = "no COMMAND given";

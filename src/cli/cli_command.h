@@ -24,6 +24,8 @@ struct Composition {
     std::string error;
     // Where each line came from, when the lines were read from standard input: its line number.
     std::vector<int> inputLines = {};
+    // A text to print instead of lines to send: the setup file of --print-setup.
+    std::string printOut = {};
 };
 
 using BackendMaker = std::function<std::unique_ptr<valdrix::link::DeviceBackend>(

@@ -123,10 +123,14 @@ int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostrea
         return UsageError(err, fmt::format("{}: {}", command->name, composition.error),
                           fmt::format("{} {}", kCliProgram, command->name));
     }
+    if (!composition.printOut.empty()) {
+        out << composition.printOut;
+        return kCliSent;
+    }
     if (command->run) {
         if (parsed.dryRun) {
-            return UsageError(err, fmt::format("{} has no --dry-run: it writes each line as a "
-                                               "client sends it", command->name),
+            return UsageError(err, fmt::format("--dry-run does not apply to {}: it sends no page's "
+                                               "lines", command->name),
                               fmt::format("{} {}", kCliProgram, command->name));
         }
         return command->run(parsed.commandArguments, parsed.link, out, err, makeBackend);

@@ -11,9 +11,11 @@
 
 #include "cli/cli_command.h"
 #include "cli/option_scan.h"
+#include "cli/setup_options.h"
 #include "link/command_line.h"
 #include "pages/model/field.h"
 #include "pages/model/page_model.h"
+#include "pages/model/setup_file.h"
 
 // What a field option takes, as its help shows it.
 template <typename Settings>
@@ -64,9 +66,23 @@ std::optional<std::string> OptionUnusedByMode(
     return std::nullopt;
 }
 
-// A page as a command: its settings start from the page's own defaults, each field option
-// given replaces one of them with the rules of the page's field, and the page's sequence turns
-// them into its lines.
+// The page's fields from its section of a setup file, or why they cannot be taken.
+template <typename Settings>
+std::optional<std::string> TakeSetupFile(const valdrix::model::PageModel<Settings>& page,
+                                         Settings& settings, const std::string& path) {
+    const valdrix::model::SetupRead read = valdrix::model::ReadSetupFile(path);
+    if (!read.error.empty()) return read.error;
+    const auto* texts = valdrix::model::FindSetupPage(read.setup, page.name);
+    if (texts == nullptr) return fmt::format("the setup \"{}\" has no [{}] section", path, page.name);
+    if (const auto refusal = valdrix::model::TakeTexts(page, settings, *texts)) {
+        return fmt::format("the setup \"{}\", [{}] {}", path, page.name, *refusal);
+    }
+    return std::nullopt;
+}
+
+// A page as a command: its settings start from the page's own defaults, or from a setup file,
+// each field option given replaces one of them with the rules of the page's field, and the
+// page's sequence turns them into its lines, or --print-setup into a setup file.
 template <typename Settings>
 CliCommand PageCommand(const valdrix::model::PageModel<Settings>& page) {
     std::vector<std::string> names;
@@ -76,11 +92,18 @@ CliCommand PageCommand(const valdrix::model::PageModel<Settings>& page) {
         details += DescribeOption(field);
     }
     auto compose = [&page, names](CommandArguments arguments, std::istream&) {
-        const OptionScan scan = ScanOptions(arguments, names);
+        const SetupOptions setup = TakeSetupOptions(arguments);
+        if (!setup.error.empty()) return Composition{{}, false, setup.error};
+        const OptionScan scan = ScanOptions(setup.fieldArguments, names);
         if (scan.helpAsked || !scan.error.empty()) {
             return Composition{{}, scan.helpAsked, scan.error};
         }
         Settings settings{};
+        if (!setup.file.empty()) {
+            if (const auto refusal = TakeSetupFile(page, settings, setup.file)) {
+                return Composition{{}, false, *refusal};
+            }
+        }
         for (const auto& given : scan.values) {
             const auto* field = valdrix::model::FindField(page.fields, given.first.substr(2));
             if (const auto refusal = valdrix::model::TakeFieldText(*field, settings, given.second)) {
@@ -91,7 +114,12 @@ CliCommand PageCommand(const valdrix::model::PageModel<Settings>& page) {
         if (const auto unused = OptionUnusedByMode(page.fields, settings, scan.values)) {
             return Composition{{}, false, *unused};
         }
+        if (setup.print) {
+            return Composition{{}, false, {}, {},
+                                valdrix::model::SetupText({{page.name, TextsOf(page, settings)}})};
+        }
         return Composition{page.sequence(settings), false, {}};
     };
-    return {page.name, page.summary, "[FIELD OPTIONS]", details, compose};
+    return {page.name, page.summary, "[--setup FILE] [--print-setup] [FIELD OPTIONS]", details,
+            compose};
 }

@@ -28,14 +28,23 @@ bool CContinous::OnInitDialog() {
     return true;
 }
 
-// Both boxes show what the fields would send; nothing reaches the instrument.
+// Both boxes show what the fields would send; nothing reaches the instrument. A field the page
+// would refuse is named in both, so the preview never shows lines that would not be sent.
 void CContinous::ComposePreview() {
-    UpdateData(true);
-    m_strOutputCmd = JoinLines(LinesOf(ContinuousOutputSequence(m_settings)), LineEnds::BetweenLines);
-    m_strCommand = JoinLines(LinesOf(ContinuousDirectSequence(m_settings)), LineEnds::AfterEachLine);
-    m_strDirectCmd = m_strCommand;
-    UpdateData(false);
+    ContinuousSettings settings;
+    if (const auto refusal = SettingsOfShownTexts(settings)) {
+        m_strOutputCmd = m_strDirectCmd = "Not sent as it stands: " + *refusal;
+    } else {
+        m_settings = settings;
+        m_strOutputCmd = JoinLines(LinesOf(ContinuousOutputSequence(settings)), LineEnds::BetweenLines);
+        m_strCommand = JoinLines(LinesOf(ContinuousDirectSequence(settings)), LineEnds::AfterEachLine);
+        m_strDirectCmd = m_strCommand;
+    }
+    CWnd(GetDlgItem(IDC_CONT_OUTPUT_CMD)).SetWindowText(m_strOutputCmd);
+    CWnd(GetDlgItem(IDC_CONT_DIRECT_CMD)).SetWindowText(m_strDirectCmd);
 }
+
+void CContinous::OnTextsShown() { ComposePreview(); }
 
 // The buttons are each a group of their own, so the page keeps one of them checked.
 void CContinous::CheckMode(const char* mode) {

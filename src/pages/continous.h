@@ -21,6 +21,7 @@ protected:
     void MessageMap() override;
     void DoDataExchange(CDataExchange* pDX) override;
     void OnSent() override;
+    void OnTextsShown() override;
 
 private:
     void CheckMode(const char* mode);

@@ -21,6 +21,7 @@ inline constexpr int IDC_RESET = 1004;
 inline constexpr int IDC_LOCAL = 1005;
 inline constexpr int IDC_LOG = 1006;
 inline constexpr int IDC_LINK_STATUS = 1007;
+inline constexpr int IDC_CONSOLE = 1008;
 
 // Controls of the pages. Each page numbers its own controls, so one number may name a field on
 // one page and a label on another.

@@ -15,6 +15,9 @@ DialogTemplate MainDialogTemplate(const std::string& caption) {
         // The link, whether it is open (or why not) and what the last send did, on two lines:
         // the window stays within 728 pixels at 96 dpi, for a 768-pixel screen with a panel.
         {IDC_LINK_STATUS, ControlKind::Label, {}, 1, 261, 374, 16, kStyleNone, {}, IDC_STATIC, "Link status"},
+        // Any command line, through the same sender as the pages; in the room right of the log.
+        Label(IDC_STATIC, "Command:", 287, 234, 60, 8, Buddy{IDC_CONSOLE}),
+        Edit(IDC_CONSOLE, 287, 245, 87, 14, kStyleNone, AccessibleName{"Command console"}),
     }};
 }
 

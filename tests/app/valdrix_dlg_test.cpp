@@ -4,13 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
+#include <sstream>
 
+#include "cli/cli_run.h"
 #include "link/ch375.h"
 #include "link/link_status.h"
 #include "res/resource_ids.h"
@@ -38,9 +44,10 @@ const std::string kDirectLine = "Source:Apply:SINusoid 1000.000000Hz, 1.000000Vp
 // the link and every write counted as the program counts it.
 class MainDialogTest : public InstrumentTest {
 protected:
-    void Start() {
+    void Start(PanelStart start = {}) {
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
         InstallDeviceBackend(CountingWrites(InstallDeviceBackend(nullptr)));
-        dlg = std::make_unique<CValdrixDlg>(kFileLink);
+        dlg = std::make_unique<CValdrixDlg>(kFileLink, start);
         dlg->Create(IDD_VALDRIX_DIALOG, nullptr);
         dlg->GetSafeHwnd()->show();
         dlg->GetSafeHwnd()->activateWindow();
@@ -66,8 +73,20 @@ protected:
         return selected;
     }
 
+    void Enter(const std::string& line) {
+        CWnd(dlg->GetDlgItem(IDC_CONSOLE)).SetWindowText(line);
+        QTest::keyClick(dlg->GetDlgItem(IDC_CONSOLE), Qt::Key_Return);
+    }
+    std::string File(const QString& name) const { return (config.path() + "/" + name).toStdString(); }
+    static std::string Bytes(const std::string& path) {
+        QFile file(QString::fromStdString(path));
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "(unreadable)";
+    }
+
+    QTemporaryDir config;
     std::unique_ptr<CValdrixDlg> dlg;
 };
+
 
 // The tab table; the pages' windows were made in another order (Burst before Sweep). The
 // window with its status line fits a 1366 x 768 screen with a panel bar.
@@ -196,6 +215,97 @@ TEST_F(MainDialogTest, PagesChangeByKeysFromAnyFieldButNotByTheWheel) {
         EXPECT_EQ(VisiblePage(), page);
     }
     EXPECT_TRUE(messages.empty());
+}
+
+// Texts typed as they stand, numbers that do not parse included.
+const std::string kAwkward[] = {"a b", "x=y;z", "\"q\" 'q'", "Größe µs", "", " ends ", "4321.0", "#[x]"};
+
+TEST_F(MainDialogTest, FieldsTabAndConsoleComeBackAtTheNextStartAndFromASetup) {
+    Start({true});
+    valdrix::model::Setup typed = CValdrixDlg().ShownSetup();  // gtest has a Setup of its own
+    std::size_t next = 0;
+    for (auto& page : typed)
+        for (auto& [option, text] : page.fields)
+            if (option != "mode") text = kAwkward[next++ % std::size(kAwkward)];
+    ClickTab(2);
+    dlg->ShowSetup(typed);
+    Enter("*SAV 1");
+    dlg->EndDialog(IDCANCEL);
+    Start({true});
+    EXPECT_EQ(dlg->ShownSetup(), typed);
+    EXPECT_EQ(VisiblePage(), &dlg->m_pageAm);
+    EXPECT_EQ(dlg->ConsoleHistory(), std::vector<std::string>{"*SAV 1"});
+    EXPECT_EQ(Frames(), FramesOf({"*SAV 1"})) << "nothing is sent at start";
+    ASSERT_TRUE(dlg->SaveSetupTo(File("a.valdrix")));
+    dlg->OnRestoreDefaults();
+    EXPECT_EQ(dlg->ShownSetup(), CValdrixDlg().ShownSetup());
+    dlg->OpenSetupFrom(File("a.valdrix"));
+    EXPECT_EQ(dlg->ShownSetup(), typed);
+}
+
+// Whatever is wrong with the kept fields, the pages show their defaults, the file is named and
+// it is left as it was, for the operator to mend.
+TEST_F(MainDialogTest, AFileThatCannotBeTakenIsNamedAndLeftAsItIs) {
+    const std::string kept = File("valdrix/valdrix.conf"), valid = "[am]\nstate=OFF\n[setup]\nformat=1\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {"(unreadable)", "it is a directory"}, {valid.substr(0, 13), "it has no format version"},
+        {"[am]\nstate OFF\n" + valid, "line 2 is neither"},
+        {valid + "format=2\n", "it was written by a newer version"}};
+    for (const auto& [text, why] : cases) {
+        QDir(QString::fromStdString(kept)).removeRecursively();
+        QDir().mkpath(QString::fromStdString(text == "(unreadable)" ? kept : File("valdrix")));
+        QFile file(QString::fromStdString(kept));
+        file.open(QIODevice::WriteOnly) && file.write(text.c_str()) && file.flush();
+        Start({true});
+        dlg->EndDialog(IDCANCEL);
+        EXPECT_EQ(dlg->ShownSetup(), CValdrixDlg().ShownSetup()) << why;
+        ASSERT_FALSE(messages.empty()) << why;
+        EXPECT_THAT(messages.back().text, HasSubstr(kept + "\" cannot be used: " + why));
+        EXPECT_EQ(Bytes(kept), text) << why;
+    }
+}
+
+// A setup saved by the panel and sent by valdrix-cli, page by page, on a file link; and the
+// log's "Copy as valdrix-cli command", run by a shell, gives the same lines.
+TEST_F(MainDialogTest, ASavedSetupSentByValdrixCliPutsTheSameBytesOnTheWire) {
+    Start();
+    dlg->ShowSetup({{"continuous", {{"mode", "output"}, {"freq", " 4321.5"}, {"waveform", "SQUare"}}},
+                    {"burst", {{"cycles", "+7"}}}});
+    ASSERT_TRUE(dlg->SaveSetupTo(File("b.valdrix")));
+    for (int tab = 0; tab < kPageCount; ++tab) {
+        ClickTab(tab);
+        timeline->events.clear();
+        Click(kValidate);
+        const std::string wire = File(QString("wire%1").arg(tab)), page = dlg->ShownSetup()[tab].name;
+        std::stringstream in, out, err;
+        EXPECT_EQ(RunCli({"--setup", File("b.valdrix"), page, "--link", "file:" + wire}, in, out, err), 0);
+        EXPECT_EQ(Bytes(wire), fmt::format("{}", fmt::join(Frames(), ""))) << err.str();
+        QProcess shell;
+        shell.start("sh", {"-c", QString::fromStdString(dlg->CommandOfShownPage() + " --dry-run")
+                                     .replace(0, 11, VALDRIX_CLI_PROGRAM)});
+        EXPECT_TRUE(shell.waitForFinished(30000));
+        EXPECT_EQ(shell.readAllStandardOutput().toStdString(), Bytes(wire)) << page;
+    }
+}
+
+// The console sends through the same sender and gate as the pages, and keeps what it sent.
+TEST_F(MainDialogTest, TheConsoleRecallsRefusesAndWaitsForASend) {
+    Start();
+    for (const char* line : {"*SAV 1", "*RCL 1", "AB\x01"}) Enter(line);
+    Enter(std::string(1023, 'A'));
+    EXPECT_EQ(Frames(), FramesOf({"*SAV 1", "*RCL 1"})) << "a refused line writes nothing";
+    std::vector<std::string> recalled;
+    for (const Qt::Key key : {Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Down, Qt::Key_Down}) {
+        QTest::keyClick(dlg->GetDlgItem(IDC_CONSOLE), key);
+        recalled.push_back(CWnd(dlg->GetDlgItem(IDC_CONSOLE)).GetWindowText());
+    }
+    EXPECT_EQ(recalled, (std::vector<std::string>{"*RCL 1", "*SAV 1", "*SAV 1", "*RCL 1", ""}));
+    ClickTab(6);
+    PressingClock pressing;
+    pressing.press = [this] { Enter("*TRG"); };
+    Click(kValidate);
+    InstallPauseClock(pressing.clock);
+    EXPECT_EQ(Frames().back(), Frame("*TRG")) << "after the whole sweep";
 }
 
 }  // namespace

@@ -80,9 +80,10 @@ def do_action(node, name):
 
 # One run of the program on a link file, seen through the accessibility bus.
 class Panel:
-    def __init__(self, program, link_path):
+    def __init__(self, program, link_path, config_folder):
         self.link_path = link_path
-        self.process = subprocess.Popen([program, "--link", f"file:{link_path}"])
+        self.process = subprocess.Popen([program, "--link", f"file:{link_path}"],
+                                        env={**os.environ, "XDG_CONFIG_HOME": config_folder})
         desktop = at.Registry.getDesktop(0)
         desktop.set_cache_mask(Atspi.Cache.NONE)
         self.app = wait_for("the program on the bus", lambda: next(
@@ -187,8 +188,9 @@ class PanelTest(unittest.TestCase):
     def setUp(self):
         # pyatspi reaches Atspi through calls that Atspi now calls deprecated; they still work.
         warnings.filterwarnings("ignore", category=DeprecationWarning, module="pyatspi")
-        folder = self.enterContext(tempfile.TemporaryDirectory())
-        self.panel = Panel(self.program, os.path.join(folder, "link.bin"))
+        # What the program keeps between runs stays in the test's own folder.
+        self.folder = self.enterContext(tempfile.TemporaryDirectory())
+        self.panel = Panel(self.program, os.path.join(self.folder, "link.bin"), self.folder)
         self.addCleanup(lambda: self.panel.process.kill() or self.panel.process.wait())
 
     # Presses Validate and waits until the log shows what the send wrote.

@@ -90,6 +90,15 @@ class PanelTest(panel.PanelTest):
         self.assertEqual(self.panel.process.wait(timeout=panel.EFFECT_WAIT_S), 0)
         self.assertEqual(self.panel.written(), b"", "Enter sent nothing")
 
+    def test_fields_and_tab_come_back_at_the_next_start(self):
+        self.panel.select_tab("  AM  ")
+        self.panel.enter([("Waveform", "my wave 4321.0")])
+        self.panel.activate()
+        self.panel.key("Escape")
+        self.assertEqual(self.panel.process.wait(timeout=panel.EFFECT_WAIT_S), 0)
+        self.panel = panel.Panel(self.program, self.panel.link_path, self.folder)
+        self.assertEqual(panel.text_of(self.panel.field("Waveform")), "my wave 4321.0")
+
 
 if __name__ == "__main__":
     panel.main()

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QSettings>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "link/command_line.h"
+#include "pages/model/page_model.h"
+
+namespace valdrix::model {
+
+// A setup file (".valdrix"): one section per page, named as valdrix-cli names the page, one
+// key per field, named as its valdrix-cli option, each value the text the field shows. Both
+// programs and valdrix-cli read and write the same files.
+inline constexpr int kSetupFormat = 1;
+inline constexpr char kSetupSuffix[] = ".valdrix";
+
+// A page's fields as texts, in the order of its field table: option name, text.
+using FieldTexts = std::vector<std::pair<std::string, std::string>>;
+
+struct SetupPage {
+    std::string name;
+    FieldTexts fields;
+    bool operator==(const SetupPage&) const = default;
+};
+using Setup = std::vector<SetupPage>;
+
+// What a file held, or why it cannot be used (empty when it can).
+struct SetupRead {
+    Setup setup;
+    std::string error;
+};
+
+// The whole file, format version last: a file cut short has lost it, and is known as cut.
+std::string SetupText(const Setup& setup);
+SetupRead ParseSetup(std::string_view text);
+// Errors name the file.
+SetupRead ReadSetupFile(const std::string& path);
+// Writes the file whole or not at all; says why it could not.
+std::optional<std::string> WriteSetupFile(const std::string& path, const Setup& setup);
+
+// QSettings in the setup file's format: "page/option" keys, text values. A file QSettings reads
+// this way is a setup file the panel could open, and one cut short is a format error.
+QSettings::Format SetupSettingsFormat();
+
+const FieldTexts* FindSetupPage(const Setup& setup, std::string_view name);
+const std::string* FindText(const FieldTexts& texts, std::string_view option);
+
+// Every field of the page as the settings hold it.
+template <typename Settings>
+FieldTexts TextsOf(const PageModel<Settings>& page, const Settings& settings) {
+    FieldTexts texts;
+    for (const auto& field : page.fields) texts.emplace_back(field.option, FieldText(field, settings));
+    return texts;
+}
+
+// Takes each field of the page named in texts as its box would take it; the first one the page
+// would refuse is named with the reason. Keys the page does not know are left alone: a file
+// from another version may hold them.
+template <typename Settings>
+std::optional<std::string> TakeTexts(const PageModel<Settings>& page, Settings& settings,
+                                     const FieldTexts& texts) {
+    for (const auto& field : page.fields) {
+        const std::string* text = FindText(texts, field.option);
+        if (text == nullptr) continue;
+        if (auto refusal = TakeFieldText(field, settings, *text)) {
+            return field.option + " \"" + valdrix::link::PrintableText(*text) + "\": " + *refusal;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace valdrix::model
