@@ -17,6 +17,8 @@
 #include "pages/model/continuous.h"
 #include "pages/model/pause.h"
 
+using namespace valdrix::gui;
+
 using namespace valdrix::link;
 
 using namespace valdrix::model;

@@ -25,6 +25,8 @@
 #include "link/simulated_instrument.h"
 #include "res/names_valdrix.h"
 
+using namespace valdrix::gui;
+
 using namespace valdrix::link;
 
 namespace {

@@ -2,4 +2,8 @@
 
 #include "res/resource_ids.h"
 
+namespace valdrix::gui {
+
 CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
+
+}  // namespace valdrix::gui

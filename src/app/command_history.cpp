@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace valdrix::gui {
+
 void CommandHistory::Replace(std::vector<std::string> entries) {
     m_entries = std::move(entries);
     if (m_entries.size() > kMaxEntries) {
@@ -25,3 +27,5 @@ std::string CommandHistory::Newer() {
     if (m_place < m_entries.size()) ++m_place;
     return m_place < m_entries.size() ? m_entries[m_place] : std::string();
 }
+
+}  // namespace valdrix::gui

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace valdrix::gui {
+
 // The console's lines, oldest first, as a shell keeps them: Up recalls older lines, Down newer
 // ones and at last an empty line. A line equal to the newest one is not kept twice.
 class CommandHistory {
@@ -22,3 +24,5 @@ private:
     // The line shown; m_entries.size() stands for the empty line after the newest.
     std::size_t m_place = 0;
 };
+
+}  // namespace valdrix::gui

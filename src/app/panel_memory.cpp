@@ -8,6 +8,8 @@
 
 #include "res/product_texts.h"
 
+namespace valdrix::gui {
+
 using namespace valdrix::model;
 
 namespace {
@@ -84,3 +86,5 @@ std::optional<std::string> RememberPanel(const PanelMemory& memory) {
                        settings.status() == QSettings::AccessError ? "it cannot be written"
                                                                    : "its format");
 }
+
+}  // namespace valdrix::gui

@@ -7,6 +7,8 @@
 
 #include "pages/model/setup_file.h"
 
+namespace valdrix::gui {
+
 // What the panel keeps between runs: every page's fields as shown, the tab in view and the
 // console's history. It lives in the program's own folder of the platform's config location
 // (apart for each program's name), in the setup files' format.
@@ -30,3 +32,5 @@ QString SetupsFolder();
 // Nothing, and no error, on the first start.
 RecalledMemory RecallPanel();
 std::optional<std::string> RememberPanel(const PanelMemory& memory);
+
+}  // namespace valdrix::gui

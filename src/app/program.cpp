@@ -12,6 +12,8 @@
 #include "link/link_status.h"
 #include "res/app_icon.h"
 
+namespace valdrix::gui {
+
 using namespace valdrix::link;
 
 namespace {
@@ -68,3 +70,5 @@ int RunProgram(int argc, char** argv, const ProductTexts& texts) {
     }
     return RunWindow(argc, argv, texts, options);
 }
+
+}  // namespace valdrix::gui

@@ -3,6 +3,8 @@
 #include <QCommandLineParser>
 #include <fmt/format.h>
 
+namespace valdrix::gui {
+
 using namespace valdrix::link;
 
 namespace {
@@ -81,3 +83,5 @@ std::string UsageText(const std::string& program) {
         "  -V, --version      show the version\n",
         program);
 }
+
+}  // namespace valdrix::gui

@@ -5,6 +5,8 @@
 
 #include "link/link_choice.h"
 
+namespace valdrix::gui {
+
 // The few options beyond the original panel. With none, the program uses USB instrument 0.
 struct ProgramOptions {
     valdrix::link::LinkChoice link;
@@ -19,3 +21,5 @@ struct ProgramOptions {
 // left for Qt.
 ProgramOptions ParseProgramOptions(const QStringList& arguments);
 std::string UsageText(const std::string& program);
+
+}  // namespace valdrix::gui

@@ -1,4 +1,6 @@
 #include "app/program.h"
 #include "res/names_quennet.h"
 
+using namespace valdrix::gui;
+
 int main(int argc, char** argv) { return RunProgram(argc, argv, QuennetNames()); }

@@ -4,6 +4,8 @@
 
 #include "link/link_choice.h"
 
+namespace valdrix::gui {
+
 // The application object: runs the main dialog and ends the program when it closes.
 class CValdrixApp {
 public:
@@ -17,3 +19,5 @@ private:
     valdrix::link::LinkChoice m_link;
     bool m_bStartFromDefaults;
 };
+
+}  // namespace valdrix::gui

@@ -28,6 +28,8 @@
 #include "pages/model/common_commands.h"
 #include "res/resource_ids.h"
 
+namespace valdrix::gui {
+
 using namespace valdrix::link;
 
 using namespace valdrix::model;
@@ -542,3 +544,5 @@ void CValdrixDlg::OnSysCommand(unsigned id, long param) {
         default: CDialog::OnSysCommand(id, param);
     }
 }
+
+}  // namespace valdrix::gui

@@ -24,6 +24,8 @@
 #include "pages/model/setup_file.h"
 #include "pages/sweep.h"
 
+namespace valdrix::gui {
+
 inline constexpr unsigned IDM_ABOUTBOX = 0x0010;
 inline constexpr unsigned IDM_SAVE_SETUP = 0x0020;
 inline constexpr unsigned IDM_OPEN_SETUP = 0x0030;
@@ -142,3 +144,5 @@ private:
     bool m_bTimeoutFailed = false;
     std::string m_timeoutFailure;
 };
+
+}  // namespace valdrix::gui

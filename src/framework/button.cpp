@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 
+namespace valdrix::gui {
+
 int CButton::GetCheck() const {
     auto* button = qobject_cast<QAbstractButton*>(m_hWnd);
     return button != nullptr && button->isChecked() ? BST_CHECKED : BST_UNCHECKED;
@@ -10,3 +12,5 @@ int CButton::GetCheck() const {
 void CButton::SetCheck(int state) {
     if (auto* button = qobject_cast<QAbstractButton*>(m_hWnd)) button->setChecked(state == BST_CHECKED);
 }
+
+}  // namespace valdrix::gui

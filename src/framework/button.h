@@ -2,6 +2,8 @@
 
 #include "framework/wnd.h"
 
+namespace valdrix::gui {
+
 inline constexpr int BST_UNCHECKED = 0;
 inline constexpr int BST_CHECKED = 1;
 
@@ -11,3 +13,5 @@ public:
     int GetCheck() const;
     void SetCheck(int state);
 };
+
+}  // namespace valdrix::gui

@@ -3,6 +3,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+namespace valdrix::gui {
+
 QComboBox* CComboBox::Box() const { return qobject_cast<QComboBox*>(m_hWnd); }
 
 int CComboBox::AddString(const CString& item) {
@@ -33,3 +35,5 @@ int CComboBox::FindStringExact(const CString& text) const {
     const int index = Box()->findText(QString::fromStdString(text), Qt::MatchExactly | Qt::MatchCaseSensitive);
     return index >= 0 ? index : CB_ERR;
 }
+
+}  // namespace valdrix::gui

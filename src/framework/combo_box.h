@@ -4,6 +4,8 @@
 
 class QComboBox;
 
+namespace valdrix::gui {
+
 inline constexpr int CB_ERR = -1;
 
 // An editable drop-down combo box: its text is whatever its edit field shows, picked or typed.
@@ -21,3 +23,5 @@ public:
 private:
     QComboBox* Box() const;
 };
+
+}  // namespace valdrix::gui

@@ -8,6 +8,8 @@
 #include "framework/combo_box.h"
 #include "pages/model/number_text.h"
 
+namespace valdrix::gui {
+
 using valdrix::model::FormatDouble;
 using valdrix::model::NumberRefusal;
 using valdrix::model::ParseDouble;
@@ -105,3 +107,5 @@ void DDX_Radio(CDataExchange* pDX, const std::vector<int>& buttons, int& index) 
         }
     }
 }
+
+}  // namespace valdrix::gui

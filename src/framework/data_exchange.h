@@ -4,6 +4,8 @@
 
 #include "framework/cstring.h"
 
+namespace valdrix::gui {
+
 class CDialog;
 class CWnd;
 
@@ -39,3 +41,5 @@ void DDX_CBString(CDataExchange* pDX, int id, CString& value);
 void DDX_Radio(CDataExchange* pDX, const std::vector<int>& buttons, int& index);
 void DDV_MinMaxDouble(CDataExchange* pDX, double value, double minimum, double maximum);
 void DDV_MinMaxInt(CDataExchange* pDX, int value, int minimum, int maximum);
+
+}  // namespace valdrix::gui

@@ -10,6 +10,8 @@
 #include "framework/template_builder.h"
 #include "framework/template_fonts.h"
 
+namespace valdrix::gui {
+
 CDialog::CDialog(unsigned templateId) : m_nIDTemplate(templateId) {}
 
 CDialog::~CDialog() { delete m_window.data(); }
@@ -101,3 +103,5 @@ QWidget* CDialog::GetDlgItem(int id) const {
 CMenu* CDialog::GetSystemMenu(bool) {
     return Template().child ? nullptr : &m_systemMenu;
 }
+
+}  // namespace valdrix::gui

@@ -9,8 +9,11 @@
 #include "framework/system_menu.h"
 #include "framework/wnd.h"
 
-class CDataExchange;
 class QWidget;
+
+namespace valdrix::gui {
+
+class CDataExchange;
 
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
@@ -56,3 +59,5 @@ private:
     DialogBaseUnits m_baseUnits;
     CMenu m_systemMenu;
 };
+
+}  // namespace valdrix::gui

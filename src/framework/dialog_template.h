@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace valdrix::gui {
+
 enum class ControlKind { Label, Edit, ComboBox, PushButton, RadioButton, TabControl, Icon };
 
 // Style bits of a control, as far as the builder needs them.
@@ -39,3 +41,5 @@ struct DialogTemplate {
     bool child = false;  // a child page rather than a window of its own
     std::vector<ControlTemplate> controls;  // template order, which is also the tab order
 };
+
+}  // namespace valdrix::gui

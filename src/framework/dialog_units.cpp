@@ -4,6 +4,8 @@
 #include <QFontMetrics>
 #include <cmath>
 
+namespace valdrix::gui {
+
 namespace {
 
 // Multiplies and divides with rounding to the nearest integer, as the layout of dialog
@@ -25,3 +27,5 @@ QRect MapDialogRect(const DialogBaseUnits& units, int x, int y, int cx, int cy) 
     return QRect(MulDiv(x, units.cx, 4), MulDiv(y, units.cy, 8), MulDiv(cx, units.cx, 4),
                  MulDiv(cy, units.cy, 8));
 }
+
+}  // namespace valdrix::gui

@@ -4,6 +4,8 @@
 
 class QFont;
 
+namespace valdrix::gui {
+
 // Base units of a dialog font: dialog units are quarters of the average character width and
 // eighths of the character height.
 struct DialogBaseUnits {
@@ -13,3 +15,5 @@ struct DialogBaseUnits {
 
 DialogBaseUnits BaseUnitsOf(const QFont& font);
 QRect MapDialogRect(const DialogBaseUnits& units, int x, int y, int cx, int cy);
+
+}  // namespace valdrix::gui

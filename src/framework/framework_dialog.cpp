@@ -8,6 +8,8 @@
 
 #include "framework/dialog.h"
 
+namespace valdrix::gui {
+
 namespace {
 
 bool IsEnterKey(const QKeyEvent& event) {
@@ -57,3 +59,5 @@ void FrameworkDialog::contextMenuEvent(QContextMenuEvent* event) {
     }
     menu.exec(event->globalPos());
 }
+
+}  // namespace valdrix::gui

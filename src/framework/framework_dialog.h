@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+namespace valdrix::gui {
+
 class CDialog;
 
 // The window of a dialog that stands on its own (main dialog, About box). Enter presses the
@@ -19,3 +21,5 @@ protected:
 private:
     CDialog& m_owner;
 };
+
+}  // namespace valdrix::gui

@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <cstdio>
 
+namespace valdrix::gui {
+
 void ShowModalMessageBox(const CString& text, const CString& caption) {
     const QString title = caption.empty() ? QApplication::applicationName()
                                           : QString::fromStdString(caption);
@@ -12,3 +14,5 @@ void ShowModalMessageBox(const CString& text, const CString& caption) {
                     QApplication::activeWindow());
     box.exec();
 }
+
+}  // namespace valdrix::gui

@@ -3,6 +3,8 @@
 #include "framework/cstring.h"
 #include "pages/model/operator_message.h"
 
+namespace valdrix::gui {
+
 using valdrix::model::AfxMessageBox;
 using valdrix::model::InstallMessageBoxHandler;
 using valdrix::model::MessageBoxHandler;
@@ -11,3 +13,5 @@ using valdrix::model::MessageBoxHandler;
 // echoed to standard error so that the terminal keeps the reason. The program installs it as the
 // message handler at start.
 void ShowModalMessageBox(const CString& text, const CString& caption);
+
+}  // namespace valdrix::gui

@@ -2,6 +2,8 @@
 
 #include <QRadioButton>
 
+namespace valdrix::gui {
+
 namespace {
 
 QAccessibleInterface* MakeRadioButtonAccessible(const QString& className, QObject* object) {
@@ -49,3 +51,5 @@ void InstallRadioButtonAccessible() {
         return true;
     }();
 }
+
+}  // namespace valdrix::gui

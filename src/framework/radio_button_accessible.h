@@ -4,6 +4,8 @@
 
 class QRadioButton;
 
+namespace valdrix::gui {
+
 // What assistive technology sees of a radio button. Qt's own view calls a radio button that is
 // not auto-exclusive a check box (and each radio button of a template starts a group of its own,
 // its page keeping the pair exclusive), and toggles it without the click that the page handles,
@@ -25,3 +27,5 @@ private:
 // Has every radio button seen through RadioButtonAccessible. Must run before the first radio
 // button is made (Qt asks about a widget as it is created); running it again does nothing.
 void InstallRadioButtonAccessible();
+
+}  // namespace valdrix::gui

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace valdrix::gui {
+
 // A window rectangle with exclusive right and bottom edges, as the layout arithmetic expects.
 struct CRect {
     int left = 0;
@@ -11,3 +13,5 @@ struct CRect {
     int Height() const { return bottom - top; }
     bool operator==(const CRect&) const = default;
 };
+
+}  // namespace valdrix::gui

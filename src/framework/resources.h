@@ -5,8 +5,12 @@
 
 class QIcon;
 
+namespace valdrix::gui {
+
 // The program's resources: dialog templates, strings and icons, looked up by id. An unknown id
 // is a programming error and aborts.
 const DialogTemplate& LoadDialogTemplate(unsigned id);
 CString LoadStringResource(unsigned id);
 QIcon LoadIconResource(unsigned id);
+
+}  // namespace valdrix::gui

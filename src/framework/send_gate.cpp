@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace valdrix::gui {
+
 void SendGate::Run(std::function<void()> action) {
     if (m_busy) {
         m_waiting.push_back(std::move(action));
@@ -16,3 +18,5 @@ void SendGate::Run(std::function<void()> action) {
     }
     m_busy = false;
 }
+
+}  // namespace valdrix::gui

@@ -3,6 +3,8 @@
 #include <deque>
 #include <functional>
 
+namespace valdrix::gui {
+
 // One send at a time, whatever pressed the button. The pauses of a send keep the window
 // painting, so a press can arrive in the middle of one: from the accessibility bus, a button's
 // animated click, a timer or a queued call. Such a press waits and runs after the send, in the
@@ -17,3 +19,5 @@ private:
     bool m_busy = false;
     std::deque<std::function<void()>> m_waiting;
 };
+
+}  // namespace valdrix::gui

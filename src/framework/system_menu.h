@@ -4,6 +4,8 @@
 
 #include "framework/cstring.h"
 
+namespace valdrix::gui {
+
 inline constexpr unsigned MF_STRING = 0x0000;
 inline constexpr unsigned MF_SEPARATOR = 0x0800;
 inline constexpr unsigned SC_CLOSE = 0xF060;
@@ -24,3 +26,5 @@ public:
 private:
     std::vector<Item> m_items;
 };
+
+}  // namespace valdrix::gui

@@ -5,6 +5,8 @@
 #include <QTabBar>
 #include <QWheelEvent>
 
+namespace valdrix::gui {
+
 namespace {
 
 // The row of tabs. Pages change by a click or from the keyboard shortcuts of the window that
@@ -43,3 +45,5 @@ void TabControl::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     style()->drawPrimitive(QStyle::PE_FrameTabWidget, &frame, &painter, this);
 }
+
+}  // namespace valdrix::gui

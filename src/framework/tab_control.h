@@ -4,6 +4,8 @@
 
 class QTabBar;
 
+namespace valdrix::gui {
+
 // The tab control's window: one row of tabs over a framed panel. The pages are ordinary child
 // windows of this widget, placed by their owner; the control itself never shows or hides them.
 class TabControl : public QWidget {
@@ -19,3 +21,5 @@ protected:
 private:
     QTabBar* m_bar;
 };
+
+}  // namespace valdrix::gui

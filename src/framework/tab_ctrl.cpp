@@ -5,6 +5,8 @@
 
 #include "framework/tab_control.h"
 
+namespace valdrix::gui {
+
 QTabBar* CTabCtrl::Bar() const {
     auto* control = dynamic_cast<TabControl*>(m_hWnd);
     return control != nullptr ? control->Bar() : nullptr;
@@ -31,3 +33,5 @@ int CTabCtrl::SetCurSel(int index) {
     Bar()->setCurrentIndex(index);
     return previous;
 }
+
+}  // namespace valdrix::gui

@@ -4,6 +4,8 @@
 
 class QTabBar;
 
+namespace valdrix::gui {
+
 // The tab control. A selection set from the program sends no change notification: only the
 // operator's choice of a tab does.
 class CTabCtrl : public CWnd {
@@ -17,3 +19,5 @@ public:
     // Where the operator's selection changes are announced.
     QTabBar* Bar() const;
 };
+
+}  // namespace valdrix::gui

@@ -17,6 +17,8 @@
 #include "framework/resources.h"
 #include "framework/tab_control.h"
 
+namespace valdrix::gui {
+
 namespace {
 
 constexpr char kIdProperty[] = "controlId";
@@ -154,3 +156,5 @@ int ControlId(const QWidget& control) {
     const QVariant id = control.property(kIdProperty);
     return id.isValid() ? id.toInt() : IDC_STATIC;
 }
+
+}  // namespace valdrix::gui

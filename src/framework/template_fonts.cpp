@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QStringList>
 
+namespace valdrix::gui {
+
 namespace {
 
 // The Latin face comes first: the Latin letters of the Ming faces make "l" and "1" look alike.
@@ -33,3 +35,5 @@ QFont TemplateFont(const std::string& face, int pointSize) {
     font.setPointSize(pointSize);
     return font;
 }
+
+}  // namespace valdrix::gui

@@ -4,8 +4,12 @@
 
 class QFont;
 
+namespace valdrix::gui {
+
 // Registers the faces that stand in for the templates' fonts where the machine lacks them:
 // a legible Latin face first, then a Song/Ming face for Chinese text.
 void RegisterFontSubstitutes();
 
 QFont TemplateFont(const std::string& face, int pointSize);
+
+}  // namespace valdrix::gui

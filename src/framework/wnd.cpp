@@ -7,6 +7,8 @@
 #include <QPlainTextEdit>
 #include <QWidget>
 
+namespace valdrix::gui {
+
 namespace {
 
 QString FromCrLf(const CString& text) {
@@ -67,3 +69,5 @@ void CWnd::SetFocus() {
     m_hWnd->setFocus(Qt::OtherFocusReason);
     if (auto* edit = qobject_cast<QLineEdit*>(m_hWnd)) edit->selectAll();
 }
+
+}  // namespace valdrix::gui

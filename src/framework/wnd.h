@@ -5,6 +5,8 @@
 
 class QWidget;
 
+namespace valdrix::gui {
+
 inline constexpr int SW_HIDE = 0;
 inline constexpr int SW_SHOW = 5;
 
@@ -32,3 +34,5 @@ public:
 protected:
     QWidget* m_hWnd = nullptr;
 };
+
+}  // namespace valdrix::gui

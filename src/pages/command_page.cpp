@@ -1,5 +1,7 @@
 #include "pages/command_page.h"
 
+namespace valdrix::gui {
+
 using namespace valdrix::model;
 
 SendOutcome CommandPage::SendCommands() {
@@ -10,3 +12,5 @@ SendOutcome CommandPage::SendCommands() {
     OnSent();
     return report.outcome;
 }
+
+}  // namespace valdrix::gui

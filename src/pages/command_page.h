@@ -6,6 +6,8 @@
 #include "framework/dialog.h"
 #include "pages/model/command_sender.h"
 
+namespace valdrix::gui {
+
 // What every tab page offers the main dialog: SendCommands, and the command text of its last
 // send. A page exchanges its fields (a refused field sends nothing) and writes its sequence
 // through the one sender.
@@ -39,3 +41,5 @@ protected:
 private:
     PressRunner m_pressRunner;
 };
+
+}  // namespace valdrix::gui

@@ -5,6 +5,8 @@
 #include "framework/button.h"
 #include "res/resource_ids.h"
 
+namespace valdrix::gui {
+
 using namespace valdrix::model;
 
 CContinous::CContinous() : FieldPage(IDD_CONTINOUS, ContinuousPage()) {}
@@ -63,3 +65,5 @@ void CContinous::OnSent() {
     (m_settings.mode == kOutputMode ? m_strOutputCmd : m_strDirectCmd) = m_strCommand;
     UpdateData(false);
 }
+
+}  // namespace valdrix::gui

@@ -4,6 +4,8 @@
 #include "pages/field_page.h"
 #include "pages/model/continuous.h"
 
+namespace valdrix::gui {
+
 // The continuous output, configured either by one combined line or by one command a setting.
 // Its two boxes show what each way sends.
 class CContinous : public FieldPage<valdrix::model::ContinuousSettings> {
@@ -27,3 +29,5 @@ private:
     void CheckMode(const char* mode);
     void ComposePreview();
 };
+
+}  // namespace valdrix::gui

@@ -14,6 +14,8 @@
 #include "pages/model/page_model.h"
 #include "pages/model/setup_file.h"
 
+namespace valdrix::gui {
+
 // A page whose fields are its model's field table: the table binds each control to a member of
 // the page's settings, so the exchange, the defaults shown at start and the sequence agree.
 template <typename Settings>
@@ -172,3 +174,5 @@ private:
     // Texts given while the page had no window, shown when it is made.
     valdrix::model::FieldTexts m_pendingTexts;
 };
+
+}  // namespace valdrix::gui

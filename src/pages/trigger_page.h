@@ -6,6 +6,8 @@
 #include "pages/model/common_commands.h"
 #include "res/resource_ids.h"
 
+namespace valdrix::gui {
+
 // A page with a "Burst Once" button: one trigger at any time. It reads no field, makes no
 // pause and leaves the command text as it was.
 template <typename Settings>
@@ -22,3 +24,5 @@ protected:
                          [this] { this->RunPress([this] { OnBurstOnce(); }); });
     }
 };
+
+}  // namespace valdrix::gui

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <numbers>
 
+namespace valdrix::gui {
+
 namespace {
 
 QPixmap IconPicture(int size) {
@@ -43,3 +45,5 @@ QIcon ApplicationIcon() {
     icon.addPixmap(IconPicture(16));
     return icon;
 }
+
+}  // namespace valdrix::gui

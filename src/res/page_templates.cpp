@@ -2,6 +2,8 @@
 #include "res/resource_ids.h"
 #include "res/template_parts.h"
 
+namespace valdrix::gui {
+
 namespace {
 
 using namespace valdrix::model;
@@ -165,3 +167,5 @@ std::vector<DialogTemplate> PageTemplates() {
         Fm(),
     };
 }
+
+}  // namespace valdrix::gui

@@ -10,6 +10,8 @@
 #include "res/resource_ids.h"
 #include "res/template_parts.h"
 
+namespace valdrix::gui {
+
 namespace {
 
 [[noreturn]] void UnknownResource(const char* kind, unsigned id) {
@@ -53,3 +55,5 @@ QIcon LoadIconResource(unsigned id) {
     if (id != IDR_MAINFRAME) UnknownResource("icon", id);
     return ApplicationIcon();
 }
+
+}  // namespace valdrix::gui

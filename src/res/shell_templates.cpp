@@ -2,6 +2,8 @@
 #include "res/resource_ids.h"
 #include "res/template_parts.h"
 
+namespace valdrix::gui {
+
 DialogTemplate MainDialogTemplate(const std::string& caption) {
     return {IDD_VALDRIX_DIALOG, caption, "宋体", 14, 376, 277, false, {
         {IDC_TAB, ControlKind::TabControl, "Tab1", 1, 0, 282, 195, kStyleNone, {}, IDC_STATIC, {}},
@@ -29,3 +31,5 @@ DialogTemplate AboutTemplate(const std::string& caption, const std::string& labe
         Button(IDOK, "确定", 178, 7, 50, 14, kStyleDefaultButton),
     }};
 }
+
+}  // namespace valdrix::gui

@@ -5,6 +5,8 @@
 
 #include "framework/dialog_template.h"
 
+namespace valdrix::gui {
+
 // The field that a label names: screen readers call the field by the label's text.
 struct Buddy {
     int field = IDC_STATIC;
@@ -52,3 +54,5 @@ inline DialogTemplate Page(unsigned id, int cx, int cy, std::vector<ControlTempl
 DialogTemplate MainDialogTemplate(const std::string& caption);
 DialogTemplate AboutTemplate(const std::string& caption, const std::string& label);
 std::vector<DialogTemplate> PageTemplates();
+
+}  // namespace valdrix::gui

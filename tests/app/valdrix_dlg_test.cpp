@@ -22,6 +22,8 @@
 #include "res/resource_ids.h"
 #include "support/test_fixture.h"
 
+using namespace valdrix::gui;
+
 using namespace valdrix::link;
 
 using namespace valdrix::model;

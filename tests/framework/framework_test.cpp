@@ -16,6 +16,8 @@
 #include "res/resource_ids.h"
 #include "support/test_fixture.h"
 
+using namespace valdrix::gui;
+
 using namespace valdrix::model;
 
 namespace {

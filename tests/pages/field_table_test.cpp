@@ -14,6 +14,8 @@
 #include "res/resource_ids.h"
 #include "res/template_parts.h"
 
+using namespace valdrix::gui;
+
 using namespace valdrix::model;
 
 namespace {

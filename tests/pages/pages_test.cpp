@@ -12,6 +12,8 @@
 #include "res/resource_ids.h"
 #include "support/test_fixture.h"
 
+using namespace valdrix::gui;
+
 using ::testing::ElementsAreArray;
 
 namespace {

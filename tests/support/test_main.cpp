@@ -5,6 +5,8 @@
 #include "framework/template_fonts.h"
 #include "res/names_valdrix.h"
 
+using namespace valdrix::gui;
+
 int main(int argc, char** argv) {
     // The dialogs are real widgets; they need no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
