@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <csignal>
 #include <cstdio>
 #include <string>
 
@@ -33,7 +34,16 @@ std::string ProgramName(const char* path) {
     return slash == std::string::npos ? name : name.substr(slash + 1);
 }
 
+// A FIFO link whose reader goes away (EPIPE) or a file link over its size limit (EFBIG) fails
+// the write, which the send reports in its box and log; left to their default, these signals
+// would end the panel silently part-way through a send.
+void FailWritesInsteadOfDying() {
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
 int RunWindow(int argc, char** argv, const ProductTexts& texts, const ProgramOptions& options) {
+    FailWritesInsteadOfDying();
     QApplication application(argc, argv);
     InstallProductTexts(texts);
     QApplication::setApplicationName(QString::fromStdString(texts.caption));

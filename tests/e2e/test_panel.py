@@ -2,6 +2,8 @@
 # through the bus and compared byte for byte on the file link, a second press during a paced
 # send, refused fields, and the keys.
 
+import resource
+
 import panel
 from panel import frames, log_text
 
@@ -74,6 +76,13 @@ class PanelTest(panel.PanelTest):
         self.assertEqual(self.panel.message_box(),
                          (self.arguments[0], ["Please enter an integer between 1 and 9."]))
         self.assertEqual((self.panel.log(), self.panel.written()), ("", b""))
+
+    # A link past its size limit fails the write (EFBIG): the panel says so and stays.
+    def test_a_link_past_its_size_limit_fails_the_send_and_the_panel_stays(self):
+        resource.prlimit(self.panel.process.pid, resource.RLIMIT_FSIZE, (0, 0))
+        self.panel.press("Reset")
+        self.assertIn("did not reach the instrument", " ".join(self.panel.message_box()[1]))
+        self.assertIsNone(self.panel.process.poll())
 
     def test_enter_keeps_the_panel_and_esc_ends_it(self):
         self.panel.activate()
