@@ -25,6 +25,7 @@
 #include "framework/resources.h"
 #include "link/instrument.h"
 #include "link/link_status.h"
+#include "pages/model/cli_command_line.h"
 #include "pages/model/common_commands.h"
 #include "res/resource_ids.h"
 
@@ -81,45 +82,6 @@ std::string LastSendText(const WriteTally& before, const WriteTally& after) {
 void TellAboutFile(const std::string& text) {
     std::fprintf(stderr, "%s\n", text.c_str());
     AfxMessageBox(text, kErrorCaption);
-}
-
-// The text as one word of a POSIX shell: as it stands when it is plain, else in single quotes.
-std::string ShellWord(const std::string& text) {
-    const bool plain = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-               std::string_view("-_./:+=,@%").find(c) != std::string_view::npos;
-    });
-    if (plain) return text;
-    std::string quoted = "'";
-    for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-// The link as valdrix-cli is told it; nothing for USB instrument 0, its default too.
-std::string LinkOption(const LinkChoice& link) {
-    switch (link.kind) {
-        case LinkChoice::Kind::Usb:
-            return link.usbIndex == 0 ? std::string() : fmt::format(" --link usb:{}", link.usbIndex);
-        case LinkChoice::Kind::Simulated: return " --link sim";
-        case LinkChoice::Kind::File: return " --link " + ShellWord("file:" + link.path);
-    }
-    return {};
-}
-
-// The page's fields as valdrix-cli options; a field that the page's mode does not send is left
-// out, as valdrix-cli would refuse it.
-template <typename Settings>
-std::string FieldOptions(const PageModel<Settings>& page, const FieldTexts& texts) {
-    std::string mode;
-    for (const auto& field : page.fields) {
-        if (field.kind == FieldKind::Radio) mode = *FindText(texts, field.option);
-    }
-    std::string options;
-    for (const auto& field : page.fields) {
-        if (!field.onlyInMode.empty() && field.onlyInMode != mode) continue;
-        options += " --" + field.option + " " + ShellWord(*FindText(texts, field.option));
-    }
-    return options;
 }
 
 }  // namespace
@@ -317,8 +279,7 @@ std::string CValdrixDlg::CommandOfShownPage() {
     std::string command;
     ForEachPage([&](int tab, auto& page) {
         if (tab != m_shownTab) return;
-        command = "valdrix-cli" + LinkOption(m_link) + " " + page.Model().name +
-                  FieldOptions(page.Model(), page.ShownTexts());
+        command = CliCommandLine(page.Model(), page.ShownTexts(), m_link);
     });
     return command;
 }

@@ -116,16 +116,6 @@ ServeArguments ParseServeArguments(CommandArguments arguments) {
     return parsed;
 }
 
-// The link as --link spells it, for *IDN?.
-std::string LinkSpelling(const LinkChoice& link) {
-    switch (link.kind) {
-        case LinkChoice::Kind::Usb: return fmt::format("usb:{}", link.usbIndex);
-        case LinkChoice::Kind::Simulated: return "sim";
-        case LinkChoice::Kind::File: return "file:" + link.path;
-    }
-    return {};
-}
-
 // SIGINT and SIGTERM end the event loop through a pipe: writing to it is all that a signal
 // handler may safely do.
 class QuitOnSignals {

@@ -35,6 +35,15 @@ std::string LinkName(const LinkChoice& choice) {
     return fmt::format("USB instrument {}", choice.usbIndex);
 }
 
+std::string LinkSpelling(const LinkChoice& choice) {
+    switch (choice.kind) {
+        case LinkChoice::Kind::Usb: return fmt::format("usb:{}", choice.usbIndex);
+        case LinkChoice::Kind::Simulated: return "sim";
+        case LinkChoice::Kind::File: return "file:" + choice.path;
+    }
+    return {};
+}
+
 std::unique_ptr<DeviceBackend> MakeBackend(const LinkChoice& choice) {
     switch (choice.kind) {
         case LinkChoice::Kind::Simulated: return std::make_unique<SimulatedInstrument>();

@@ -18,6 +18,8 @@ struct LinkChoice {
 };
 
 std::optional<LinkChoice> ParseLinkChoice(std::string_view text);
+// The link as --link spells it: "usb:0", "sim", "file:/tmp/x".
+std::string LinkSpelling(const LinkChoice& choice);
 // How the window names the link: "USB instrument 0", "simulated instrument", "file /tmp/x".
 std::string LinkName(const LinkChoice& choice);
 std::unique_ptr<DeviceBackend> MakeBackend(const LinkChoice& choice);

@@ -87,6 +87,8 @@ TEST(LinkChoice, ReadsEveryFormTheProgramsTakeAndNothingElse) {
         EXPECT_EQ(std::tie(choice.kind, choice.usbIndex, choice.path),
                   std::make_tuple(kind, index, std::string(path)))
             << text;
+        // What the programs write back (serve's *IDN?, the copied valdrix-cli command) reads back.
+        EXPECT_EQ(ParseLinkChoice(LinkSpelling(choice))->path, choice.path) << text;
     }
     for (const char* text : {"", "usb:", "usb:-1", "usb:x", "usb:1x", "file:", "serial", "SIM"}) {
         EXPECT_FALSE(ParseLinkChoice(text)) << '"' << text << '"';

@@ -1,0 +1,25 @@
+#include "pages/model/cli_command_line.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace valdrix::model {
+
+std::string ShellWord(const std::string& text) {
+    const bool plain = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               std::string_view("-_./:+=,@%").find(c) != std::string_view::npos;
+    });
+    if (plain) return text;
+    std::string quoted = "'";
+    for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+std::string LinkOption(const valdrix::link::LinkChoice& link) {
+    using Kind = valdrix::link::LinkChoice::Kind;
+    if (link.kind == Kind::Usb && link.usbIndex == 0) return {};
+    return " --link " + ShellWord(valdrix::link::LinkSpelling(link));
+}
+
+}  // namespace valdrix::model
