@@ -1,7 +1,7 @@
 # valdrix-cli serve end to end on the loopback only, driven as lab tools drive it: PyVISA with
 # pyvisa-py, lxi-tools, raw sockets. The link is a file, or a FIFO whose reader goes away and
 # comes back. Ports are the system's free ones; every wait is bounded.
-import os, re, signal, socket, subprocess, sys, tempfile, time, unittest
+import os, re, shutil, signal, socket, subprocess, sys, tempfile, time, unittest
 
 import pyvisa
 
@@ -106,6 +106,30 @@ class ServeTest(unittest.TestCase):
         self.assertEqual(clients[16].reader.readline(), "")
         self.assertEqual(clients[15].ask("*OPC?"), "1")
         self.assertIn("16 clients are connected, the most served at once", self.stop())
+
+    # The USB chip that umockdev emulates from a replay: a stalled write, then the chip gone, then
+    # back; each fault is that client's error, and the next line goes through.
+    @unittest.skipUnless(shutil.which("umockdev-run"), "umockdev-run is not installed")
+    def test_a_stall_and_an_unplug_of_the_usb_chip_are_told_and_the_next_line_goes_through(self):
+        replay = self.link + ".ioctl"
+        with open(replay, "w") as out:
+            out.write("@DEV /dev/bus/usb/250/002 (usbdevfs)\nUSBDEVFS_GET_CAPABILITIES 0 0F000000\n")
+            for status, frame in [(-32, "STALL 1\n"), (-19, "GONE 1\n"), (0, "*RST\n")]:
+                done = len(frame) if status == 0 else 0
+                out.write(f"USBDEVFS_REAPURBNDELAY 0 3 2 {status} 0 {len(frame)} {done} 0 "
+                          f"{frame.encode().hex().upper()}\n")
+        chip = os.path.join(os.path.dirname(__file__), "..", "usb", "data", "ch372-bus250.umockdev")
+        self.bridge = subprocess.Popen(
+            ["umockdev-run", "--device", chip, "--ioctl", "/dev/bus/usb/250/002=" + replay, "--",
+             CLI, "--link", "usb", "serve", "--listen", "127.0.0.1:0"], stderr=subprocess.PIPE, text=True)
+        line = self.bridge.stderr.readline()
+        client = Client(int(re.search(r":(\d+)$", line)[1]))
+        self.assertEqual(client.ask("STALL 1\n*OPC?"), "1")
+        self.assertIn("LIBUSB_ERROR_PIPE", client.ask("SYST:ERR?"))
+        self.assertEqual(client.ask("GONE 1\n*OPC?"), "1")
+        self.assertIn("not connected", client.ask("SYST:ERR?"))
+        self.assertEqual([client.ask("*RST\n*OPC?"), client.ask("SYST:ERR?")], ["1", NO_ERROR])
+        self.stop()
 
 
 if __name__ == "__main__":
