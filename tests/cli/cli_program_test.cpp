@@ -42,4 +42,19 @@ TEST(CliProgram, ExitStatusOutputAndLinkReachTheShell) {
     }
 }
 
+// A reader that goes away (| head -1) fails the output: the program says so and exits 1 rather
+// than dying of SIGPIPE part-way through.
+TEST(CliProgram, AReaderThatGoesAwayIsAFailureNotADeath) {
+    QProcess process;
+    process.start("bash", {"-c", R"("$0" --dry-run raw - | head -c 1 >/dev/null; exit ${PIPESTATUS[0]})",
+                           QStringLiteral(VALDRIX_CLI_PROGRAM)});
+    process.write(QByteArray("*CLS\n").repeated(100000));
+    process.closeWriteChannel();
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_THAT(process.readAllStandardError().toStdString(),
+                ::testing::HasSubstr("cannot write to standard output"));
+}
+
 }  // namespace

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <string>
@@ -110,6 +114,26 @@ TEST(FileBackend, AppendsEveryFrameAsItIsAndSaysWhyItCannotOpen) {
     FileBackend nowhere("/nonexistent-folder/frames.bin");
     EXPECT_FALSE(nowhere.Open(0));
     EXPECT_NE(nowhere.LastError().find("/nonexistent-folder/frames.bin"), std::string::npos);
+}
+
+// A FIFO nobody reads fails the open at once, and one whose reader stops reading fails the write
+// after the write time-out, with what was written counted: the program never hangs on it.
+TEST(FileBackend, NeverWaitsOnAFifoLongerThanTheWriteTimeout) {
+    QTemporaryDir folder;
+    const std::string fifo = folder.filePath("fifo").toStdString();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    FileBackend link(fifo);
+    EXPECT_FALSE(link.Open(0));
+    EXPECT_NE(link.LastError().find("no program is reading"), std::string::npos);
+    const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_TRUE(link.Open(0) && link.SetTimeout(0, 100, 0));
+    const std::string flood(1 << 20, 'A');
+    auto length = static_cast<ULONG>(flood.size());
+    EXPECT_FALSE(link.WriteData(0, flood.data(), &length));
+    EXPECT_GT(length, 0u);
+    EXPECT_LT(length, flood.size());
+    EXPECT_NE(link.LastError().find("took nothing for 100 ms"), std::string::npos);
+    close(reader);
 }
 
 }  // namespace
