@@ -330,7 +330,7 @@ void CValdrixDlg::SendConsoleLine(const std::string& line) {
     UpdateData(false);
 }
 
-std::array<CommandPage*, kPageCount> CValdrixDlg::PagesInCreationOrder() {
+std::array<CommandPage*, kPageCount> CValdrixDlg::AllPages() {
     return {&m_pageContinous, &m_pageFm, &m_pageAm,    &m_pagePm,
             &m_pagePwm,       &m_pageFsk, &m_pageBurst, &m_pageSweep};
 }
@@ -378,7 +378,7 @@ CRect PageRectangle(const CRect& tabClient) {
 
 void CValdrixDlg::ShowOnly(CommandPage* visible) {
     CreatePageWindow(*visible);
-    for (CommandPage* page : PagesInCreationOrder()) {
+    for (CommandPage* page : AllPages()) {
         if (page->GetSafeHwnd() != nullptr) page->ShowWindow(page == visible ? SW_SHOW : SW_HIDE);
     }
 }

@@ -124,8 +124,8 @@ private:
     void SendOneCommand(const CString& command);
     void ShowStatus();
     std::string LinkStatusText() const;
-    // The pages, in the order of their members.
-    std::array<CommandPage*, kPageCount> PagesInCreationOrder();
+    // Every page, built or not; a page's window is made when it is first shown.
+    std::array<CommandPage*, kPageCount> AllPages();
 
     valdrix::link::LinkChoice m_link;
     PanelStart m_start;
