@@ -11,8 +11,8 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev umockdev libumockdev-dev
   xvfb xauth dbus at-spi2-core python3 python3-pyatspi
-  # valdrix-cli serve driven as lab tools drive it
-  python3-pyvisa python3-pyvisa-py lxi-tools
+  # valdrix-cli serve driven as lab tools and instrument drivers drive it
+  python3-pyvisa python3-pyvisa-py lxi-tools python3-pymeasure
   # the Debian package: cpack finds its dependencies with dpkg-shlibdeps and file; help2man
   # writes the manual pages; tools/check-package.sh checks the package with the others
   dpkg-dev file help2man lintian appstream man-db

@@ -1,16 +1,21 @@
 #include "cli/scpi_bridge.h"
 
+#include <fcntl.h>
 #include <fmt/format.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <QTcpServer>
-#include <QTcpSocket>
 #include <algorithm>
+#include <mutex>
+#include <numeric>
 #include <ostream>
 
 #include "cli/cli_usage.h"
+#include "cli/client_socket.h"
+#include "cli/client_status.h"
 #include "link/command_line.h"
-#include "pages/model/command_sender.h"
-#include "pages/model/scpi_header.h"
 
 using namespace valdrix::link;
 using namespace valdrix::model;
@@ -18,31 +23,16 @@ using namespace valdrix::model;
 namespace {
 
 constexpr std::size_t kMaxClients = 16;
+// Clients that stopped sending but still wait for answers to their last lines hold no place,
+// but no more connections than this are kept at once.
+constexpr std::size_t kMaxConnections = 2 * kMaxClients;
 // A client's input waits while this many of its lines wait for the instrument, or while it
 // leaves this many bytes of replies unread, so that a fast writer or a client that never reads
 // holds up no one but itself.
 constexpr std::size_t kMaxLinesInFlight = 64;
-constexpr qint64 kMaxUnreadReplies = 64 * 1024;
-constexpr qint64 kReadBufferBytes = 64 * 1024;
-constexpr std::size_t kMaxErrors = 32;
+constexpr std::size_t kMaxUnreadReplies = 64 * 1024;
 // A command line and its end, 0x0D 0x0A at most.
-constexpr qint64 kLongestLineOnWire = static_cast<qint64>(kMaxCommandLine) + 2;
-
-constexpr char kNoError[] = "0,\"No error\"";
-constexpr char kQueueOverflow[] = "-350,\"Queue overflow\"";
-constexpr char kCannotAnswer[] =
-    "-113,\"Undefined header; this instrument cannot answer queries\"";
-
-// An error queue entry as SCPI gives it: the code, then the description in double quotes,
-// quotes inside it doubled.
-std::string ErrorEntry(int code, std::string_view title, std::string_view detail) {
-    std::string quoted;
-    for (char c : detail) {
-        if (c == '"') quoted += '"';
-        quoted += c == '\n' ? ' ' : c;
-    }
-    return fmt::format("{},\"{}; {}\"", code, title, quoted);
-}
+constexpr std::size_t kLongestLineOnWire = kMaxCommandLine + 2;
 
 std::string RefusalEntry(const std::string& line, bool cut) {
     if (cut) {
@@ -55,10 +45,9 @@ std::string RefusalEntry(const std::string& line, bool cut) {
                                          : ErrorEntry(-101, "Invalid character", why);
 }
 
-bool IsBlank(std::string_view line) { return line.find_first_not_of(' ') == std::string::npos; }
-
 // An IPv4 peer of a socket that listens on IPv6 too shows as ::ffff:a.b.c.d.
 QHostAddress Unmapped(const QHostAddress& address) {
+    if (address == QHostAddress(QHostAddress::AnyIPv6)) return address;
     bool isIpv4 = false;
     const quint32 ipv4 = address.toIPv4Address(&isIpv4);
     return isIpv4 ? QHostAddress(ipv4) : address;
@@ -67,50 +56,83 @@ QHostAddress Unmapped(const QHostAddress& address) {
 std::string AddressText(const QHostAddress& address, quint16 port) {
     const QHostAddress shown = Unmapped(address);
     const std::string host = shown.toString().toStdString();
-    return shown.protocol() == QAbstractSocket::IPv6Protocol ? fmt::format("[{}]:{}", host, port)
-                                                             : fmt::format("{}:{}", host, port);
+    return shown.protocol() == QAbstractSocket::IPv4Protocol ? fmt::format("{}:{}", host, port)
+                                                             : fmt::format("[{}]:{}", host, port);
+}
+
+QHostAddress PeerOf(int descriptor, quint16& port) {
+    sockaddr_storage peer{};
+    socklen_t size = sizeof peer;
+    if (getpeername(descriptor, reinterpret_cast<sockaddr*>(&peer), &size) != 0) return {};
+    QHostAddress address(reinterpret_cast<const sockaddr*>(&peer));
+    port = ntohs(peer.ss_family == AF_INET6 ? reinterpret_cast<sockaddr_in6*>(&peer)->sin6_port
+                                            : reinterpret_cast<sockaddr_in*>(&peer)->sin_port);
+    return address;
+}
+
+// Hands each accepted connection over as its descriptor rather than as a QTcpSocket.
+class DescriptorServer : public QTcpServer {
+public:
+    explicit DescriptorServer(std::function<void(int)> accept) : m_accept(std::move(accept)) {}
+
+protected:
+    void incomingConnection(qintptr descriptor) override {
+        const int flags = fcntl(static_cast<int>(descriptor), F_GETFL);
+        fcntl(static_cast<int>(descriptor), F_SETFL, flags | O_NONBLOCK);
+        m_accept(static_cast<int>(descriptor));
+    }
+
+private:
+    std::function<void(int)> m_accept;
+};
+
+// "[::]" listens for IPv4 clients too, as servers on Linux do; "[::1]" stays IPv6 only.
+QHostAddress ListeningAddress(const QHostAddress& address) {
+    return address == QHostAddress(QHostAddress::AnyIPv6) ? QHostAddress(QHostAddress::Any)
+                                                          : address;
 }
 
 }  // namespace
 
 void LogServe(std::ostream& log, std::string_view text) {
+    static std::mutex oneLineAtATime;
+    const std::lock_guard lock(oneLineAtATime);
     log << kCliProgram << " serve: " << text << '\n' << std::flush;
 }
 
 struct ScpiBridge::Client {
+    Client(quint64 number, std::string address) : id(number), peer(std::move(address)) {}
     quint64 id;
-    std::unique_ptr<QTcpSocket> socket;
     std::string peer;
-    std::deque<std::string> errors = {};
+    std::unique_ptr<ClientSocket> socket;
+    ClientStatus status;
+    std::deque<Step> steps;
     std::size_t linesInFlight = 0;
-    // A line the bridge answers or refuses itself waits until the client's lines before it
-    // are written, so that its answer and its errors come in the order of its lines.
-    std::optional<ReceivedLine> held = {};
-    std::optional<std::string> cutLine = {};  // the start of a line too long, until its end comes
+    std::vector<std::string> answers;  // of the line being carried out
+    bool writing = false;  // one of its commands is being written or paced
+    bool closing = false;  // idle for too long: closed once its lines are done
+    std::optional<std::string> cutLine;  // the start of a line too long, until its end comes
+    QTimer idle;
 };
 
 ScpiBridge::ScpiBridge(BridgeOptions options, std::ostream& log)
     : m_options(std::move(options)), m_log(log) {
     m_pace.setSingleShot(true);
     m_pace.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&m_pace, &QTimer::timeout, [this] { LinePaced(); });
+    QObject::connect(&m_pace, &QTimer::timeout, &m_context, [this] { Paced(); });
 }
 
 ScpiBridge::~ScpiBridge() { Stop(); }
 
 bool ScpiBridge::Listen() {
     for (const auto& [address, port] : m_options.listen) {
-        auto server = std::make_unique<QTcpServer>();
-        if (!server->listen(address, port)) {
+        auto server = std::make_unique<DescriptorServer>([this](int descriptor) { Accept(descriptor); });
+        if (!server->listen(ListeningAddress(address), port)) {
             Log(fmt::format("cannot listen on {}: {}", AddressText(address, port),
                             server->errorString().toStdString()));
             return false;
         }
-        QTcpServer* listening = server.get();
-        QObject::connect(listening, &QTcpServer::newConnection, listening, [this, listening] {
-            while (listening->hasPendingConnections()) Accept(listening->nextPendingConnection());
-        });
-        Log("listening on " + AddressText(address, listening->serverPort()));
+        Log("listening on " + AddressText(address, server->serverPort()));
         if (!address.isLoopback() && m_options.allow.empty()) {
             Log("anyone who can reach this address may drive the instrument; --allow CIDR "
                 "limits who may connect");
@@ -120,41 +142,73 @@ bool ScpiBridge::Listen() {
     return true;
 }
 
+std::vector<quint16> ScpiBridge::Ports() const {
+    std::vector<quint16> ports;
+    for (const auto& server : m_servers) ports.push_back(server->serverPort());
+    return ports;
+}
+
 std::size_t ScpiBridge::Stop() {
+    m_writer.Finish();
+    m_stopped = true;
     m_pace.stop();
-    const std::size_t unwritten = m_queue.size();
-    m_queue.clear();
     m_servers.clear();
-    for (auto& [id, client] : m_clients) {
-        client->socket->disconnect();
-        client->socket->abort();
+    std::size_t unwritten = 0;
+    for (const auto& [id, client] : m_clients) {
+        unwritten += static_cast<std::size_t>(std::count_if(
+            client->steps.begin(), client->steps.end(),
+            [](const Step& step) { return step.kind == Step::Kind::Write; }));
     }
     m_clients.clear();
     return unwritten;
 }
 
-void ScpiBridge::Accept(QTcpSocket* accepted) {
-    std::unique_ptr<QTcpSocket> socket(accepted);
-    socket->setParent(nullptr);
-    const std::string peer = AddressText(socket->peerAddress(), socket->peerPort());
-    const auto refuse = [&](const std::string& why) {
-        Log(fmt::format("refused {}: {}", peer, why));
-        socket->close();
-    };
-    if (!Allowed(socket->peerAddress())) return refuse("not in --allow");
-    if (m_clients.size() >= kMaxClients) {
-        return refuse(fmt::format("{} clients are connected, the most served at once", kMaxClients));
-    }
+void ScpiBridge::Accept(int descriptor) {
+    quint16 port = 0;
+    const QHostAddress address = PeerOf(descriptor, port);
+    const std::string peer = AddressText(address, port);
+    if (const auto why = WhyNotServed(address)) return Refuse(descriptor, peer, *why);
     const quint64 id = ++m_lastClient;
-    QTcpSocket* raw = socket.get();
-    raw->setReadBufferSize(kReadBufferBytes);
-    raw->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    QObject::connect(raw, &QTcpSocket::readyRead, raw, [this, id] { Pump(id); });
-    QObject::connect(raw, &QTcpSocket::bytesWritten, raw, [this, id] { Pump(id); });
-    QObject::connect(raw, &QTcpSocket::disconnected, raw, [this, id] { Leave(id); });
-    m_clients.emplace(id, std::make_unique<Client>(Client{id, std::move(socket), peer}));
+    auto client = std::make_unique<Client>(id, peer);
+    client->socket = std::make_unique<ClientSocket>(descriptor, [this, id] { Pump(id); });
+    if (m_options.idleTimeoutSeconds) {
+        client->idle.setSingleShot(true);
+        client->idle.setInterval(static_cast<int>(*m_options.idleTimeoutSeconds * 1000));
+        QObject::connect(&client->idle, &QTimer::timeout, &m_context, [this, id] { IdleFor(id); });
+        client->idle.start();
+    }
+    m_clients.emplace(id, std::move(client));
     Log(fmt::format("client {} connected from {}", id, peer));
-    Pump(id);
+}
+
+void ScpiBridge::Refuse(int descriptor, const std::string& peer, const std::string& why) {
+    Log(fmt::format("refused {}: {}", peer, why));
+    ::close(descriptor);
+}
+
+std::optional<std::string> ScpiBridge::WhyNotServed(const QHostAddress& peer) {
+    if (!Allowed(peer)) return "not in --allow";
+    if (ClientsStillSending() >= kMaxClients) {
+        // A client that closed just before may not have been heard of yet: its place is free.
+        for (const auto& [id, client] : m_clients) client->socket->ReadNow();
+        for (const auto& entry : m_clients) {
+            QMetaObject::invokeMethod(&m_context, [this, id = entry.first] { Pump(id); },
+                                      Qt::QueuedConnection);
+        }
+    }
+    if (ClientsStillSending() >= kMaxClients) {
+        return fmt::format("{} clients are connected, the most served at once", kMaxClients);
+    }
+    if (m_clients.size() >= kMaxConnections) {
+        return fmt::format("{} connections are still being answered", m_clients.size());
+    }
+    return std::nullopt;
+}
+
+std::size_t ScpiBridge::ClientsStillSending() const {
+    return static_cast<std::size_t>(std::count_if(m_clients.begin(), m_clients.end(), [](const auto& entry) {
+        return !entry.second->socket->ReceiveEnded() && !entry.second->closing;
+    }));
 }
 
 bool ScpiBridge::Allowed(const QHostAddress& peer) const {
@@ -169,137 +223,193 @@ ScpiBridge::Client* ScpiBridge::Find(quint64 id) {
     return found == m_clients.end() ? nullptr : found->second.get();
 }
 
+// Takes a client's lines as far as its limits allow and carries out what needs no instrument.
+// Never removes a client: that waits for the event loop, so no caller holds a client that is
+// gone.
 void ScpiBridge::Pump(quint64 id) {
     Client* client = Find(id);
-    while (client != nullptr && !client->held && client->linesInFlight < kMaxLinesInFlight &&
-           client->socket->bytesToWrite() < kMaxUnreadReplies) {
-        std::optional<ReceivedLine> line = NextLine(*client);
-        if (!line) return;
-        Take(*client, std::move(*line));
+    if (client == nullptr || m_stopped) return;
+    if (!client->socket->Received().empty() && client->idle.isActive()) client->idle.start();
+    do {
+        CarryOut(*client);
+    } while (TakeLine(*client));
+    WriteNext();
+    if (Finished(*client)) {
+        QMetaObject::invokeMethod(&m_context, [this, id] { Reap(id); }, Qt::QueuedConnection);
     }
 }
 
-std::optional<ScpiBridge::ReceivedLine> ScpiBridge::NextLine(Client& client) {
-    QTcpSocket& socket = *client.socket;
-    while (socket.canReadLine() || socket.bytesAvailable() > kLongestLineOnWire) {
-        const QByteArray chunk =
-            socket.canReadLine() ? socket.readLine(kLongestLineOnWire + 1) : socket.readAll();
-        const bool ended = chunk.endsWith('\n');
-        std::string text = chunk.left(ended ? chunk.size() - 1 : chunk.size()).toStdString();
-        if (!ended) {
-            if (!client.cutLine) client.cutLine = std::move(text);
+bool ScpiBridge::TakeLine(Client& client) {
+    ClientSocket& socket = *client.socket;
+    if (client.closing || client.linesInFlight >= kMaxLinesInFlight ||
+        socket.Unsent() >= kMaxUnreadReplies) {
+        return false;
+    }
+    for (;;) {
+        const std::string& received = socket.Received();
+        const std::size_t end = received.find('\n');
+        if (end == std::string::npos) {
+            if (received.size() <= kLongestLineOnWire) return false;
+            if (!client.cutLine) client.cutLine = received.substr(0, kMaxCommandLine + 1);
+            socket.Take(received.size());
             continue;
         }
+        std::string line = received.substr(0, end);
+        socket.Take(end + 1);
         if (client.cutLine) {
-            ReceivedLine cut{std::move(*client.cutLine), true};
-            client.cutLine.reset();
-            return cut;
-        }
-        if (text.ends_with('\r')) text.pop_back();
-        return ReceivedLine{std::move(text)};
-    }
-    return std::nullopt;
-}
-
-bool ScpiBridge::GoesToInstrument(const ReceivedLine& line) {
-    return !line.cut && !RefusalOf(line.text) && !IsBlank(line.text) &&
-           !HeaderOf(line.text).ends_with('?');
-}
-
-void ScpiBridge::Take(Client& client, ReceivedLine line) {
-    if (!GoesToInstrument(line)) {
-        if (client.linesInFlight > 0) {
-            client.held = std::move(line);
+            Take(client, *std::exchange(client.cutLine, std::nullopt), true);
         } else {
-            HandleHere(client, line);
+            if (line.ends_with('\r')) line.pop_back();
+            Take(client, line, false);
         }
-        return;
+        return true;
     }
+}
+
+void ScpiBridge::Take(Client& client, std::string_view line, bool cut) {
     ++client.linesInFlight;
-    m_queue.push_back({client.id, std::move(line.text)});
-    if (!m_writingFor) WriteNext();
-}
-
-void ScpiBridge::HandleHere(Client& client, const ReceivedLine& line) {
-    if (line.cut || RefusalOf(line.text)) return QueueError(client, RefusalEntry(line.text, line.cut));
-    if (IsBlank(line.text)) return;
-    const std::string_view header = HeaderOf(line.text);
-    if (HeaderMatches("*IDN?", header)) return Answer(client, m_options.identity);
-    if (HeaderMatches("*OPC?", header)) return Answer(client, "1");
-    if (HeaderMatches("SYSTem:ERRor?", header) || HeaderMatches("SYSTem:ERRor:NEXT?", header)) {
-        if (client.errors.empty()) return Answer(client, kNoError);
-        const std::string oldest = std::move(client.errors.front());
-        client.errors.pop_front();
-        return Answer(client, oldest);
-    }
-    QueueError(client, kCannotAnswer);
-}
-
-// Sent at once rather than on the event loop's next turn: a client waits for nothing else.
-void ScpiBridge::Answer(Client& client, const std::string& reply) {
-    client.socket->write(QByteArray::fromStdString(reply + '\n'));
-    client.socket->flush();
-}
-
-void ScpiBridge::QueueError(Client& client, std::string entry) {
-    if (client.errors.size() < kMaxErrors) {
-        client.errors.push_back(std::move(entry));
+    if (cut || RefusalOf(line)) {
+        client.steps.push_back({Step::Kind::Refuse, RefusalEntry(std::string(line), cut)});
     } else {
-        client.errors.back() = kQueueOverflow;
+        AddUnits(client, line);
+    }
+    client.steps.push_back({Step::Kind::LineEnd, {}});
+}
+
+// The commands for the instrument between two units carried out here go as one line, as the
+// client wrote them, paced by the sum of their pauses.
+void ScpiBridge::AddUnits(Client& client, std::string_view line) {
+    bool groupOpen = false;
+    for (const MessageUnit& unit : MessageUnits(line)) {
+        if (ClientStatus::CarriedOutHere(unit)) {
+            client.steps.push_back({Step::Kind::CarryOut, {}, 0, unit});
+            groupOpen = false;
+        }
+        if (!ClientStatus::GoesToInstrument(unit)) continue;
+        if (groupOpen) {
+            Step& group = client.steps.back();
+            group.text += ";" + unit.text;
+            group.pauseMs += PauseAfter(unit);
+        } else {
+            client.steps.push_back({Step::Kind::Write, unit.text, PauseAfter(unit)});
+            groupOpen = true;
+        }
     }
 }
 
-void ScpiBridge::Leave(quint64 id) {
-    Client* client = Find(id);
-    if (client == nullptr) return;
-    Log(fmt::format("client {} ({}) left", id, client->peer));
-    // The lines it ended before it went are still written in their turn; only its unfinished
-    // line is lost, and there is no one left to answer.
-    while (std::optional<ReceivedLine> line = NextLine(*client)) {
-        if (GoesToInstrument(*line)) m_queue.push_back({id, std::move(line->text)});
+// Carries out the client's units that need no instrument, in order, up to its next command
+// for the instrument or while one of its commands is being written or paced.
+void ScpiBridge::CarryOut(Client& client) {
+    while (!client.writing && !client.steps.empty() &&
+           client.steps.front().kind != Step::Kind::Write) {
+        const Step step = std::move(client.steps.front());
+        client.steps.pop_front();
+        if (step.kind == Step::Kind::Refuse) {
+            client.status.Record(step.text);
+        } else if (step.kind == Step::Kind::CarryOut) {
+            if (auto answer = client.status.CarryOut(step.unit, m_options.identity)) {
+                client.answers.push_back(std::move(*answer));
+            }
+        } else {
+            EndLine(client);
+        }
     }
-    client->socket->disconnect();
-    client->socket.release()->deleteLater();
-    m_clients.erase(id);
-    if (!m_writingFor && !m_queue.empty()) WriteNext();
+}
+
+// The answers to one line's queries go out as one line, joined by ";".
+void ScpiBridge::EndLine(Client& client) {
+    --client.linesInFlight;
+    if (client.answers.empty()) return;
+    std::string reply;
+    for (const std::string& answer : client.answers) reply += (reply.empty() ? "" : ";") + answer;
+    client.answers.clear();
+    client.socket->Send(reply + '\n');
 }
 
 void ScpiBridge::WriteNext() {
-    const QueuedLine next = std::move(m_queue.front());
-    m_queue.pop_front();
-    m_writingFor = next.client;
-    const SendReport report = SendSingleCommand(next.line);
-    if (report.outcome == SendOutcome::Sent) {
-        m_pace.start(static_cast<int>(PauseAfter(next.line)));
-        return;
-    }
-    if (Client* client = Find(next.client)) {
-        const std::string reason =
-            report.reason.empty() ? std::string("the line buffer could not be had") : report.reason;
-        QueueError(*client, ErrorEntry(-240, "Hardware error",
-                                       fmt::format("the command \"{}\" did not reach the "
-                                                   "instrument: {}",
-                                                   PrintableText(next.line), reason)));
-    }
-    m_pace.start(0);
+    if (m_writingFor || m_stopped) return;
+    Client* client = NextInTurn();
+    if (client == nullptr) return;
+    Step step = std::move(client->steps.front());
+    client->steps.pop_front();
+    client->writing = true;
+    m_writingFor = m_lastTurn = client->id;
+    const quint64 id = client->id;
+    m_writer.Write(step.text, [this, id, line = step.text, pause = step.pauseMs](
+                                  const std::optional<std::string>& failure) {
+        Written(id, line, pause, failure);
+    });
 }
 
-void ScpiBridge::LinePaced() {
-    const quint64 id = *m_writingFor;
+// The next client after the last one served whose next step is a command for the
+// instrument: one command of each waiting client in turn.
+ScpiBridge::Client* ScpiBridge::NextInTurn() {
+    const auto waiting = [](const auto& entry) {
+        const Client& client = *entry.second;
+        return !client.writing && !client.steps.empty() &&
+               client.steps.front().kind == Step::Kind::Write;
+    };
+    auto next = std::find_if(m_clients.upper_bound(m_lastTurn), m_clients.end(), waiting);
+    if (next == m_clients.end()) next = std::find_if(m_clients.begin(), m_clients.end(), waiting);
+    return next == m_clients.end() ? nullptr : next->second.get();
+}
+
+void ScpiBridge::Written(quint64 id, const std::string& line, unsigned pauseMs,
+                         const std::optional<std::string>& failure) {
+    if (m_stopped) return;
+    Client* client = Find(id);
+    if (failure && client != nullptr) {
+        client->status.Record(ErrorEntry(-240, "Hardware error",
+                                         fmt::format("the command \"{}\" did not reach the "
+                                                     "instrument: {}",
+                                                     PrintableText(line), *failure)));
+    }
+    m_pace.start(failure ? 0 : static_cast<int>(pauseMs));
+}
+
+void ScpiBridge::Paced() {
+    const quint64 id = *std::exchange(m_writingFor, std::nullopt);
     if (Client* client = Find(id)) {
-        if (--client->linesInFlight == 0 && client->held) {
-            const ReceivedLine held = std::move(*client->held);
-            client->held.reset();
-            HandleHere(*client, held);
-        }
+        client->writing = false;
         Pump(id);
     }
-    m_writingFor.reset();
-    if (!m_queue.empty()) WriteNext();
+    WriteNext();
 }
 
-unsigned ScpiBridge::PauseAfter(const std::string& line) const {
-    return PanelPauseAfter(HeaderOf(line)).value_or(m_options.gapMs);
+void ScpiBridge::IdleFor(quint64 id) {
+    Client* client = Find(id);
+    if (client == nullptr) return;
+    if (client->writing || !client->steps.empty()) return client->idle.start();
+    Log(fmt::format("client {} ({}) sent nothing for {} s: closing it", id, client->peer,
+                    *m_options.idleTimeoutSeconds));
+    client->closing = true;
+    Pump(id);
+}
+
+// Done with a client: it sends no more, every line of it is carried out and its answers are
+// sent or can no longer be.
+bool ScpiBridge::Finished(const Client& client) const {
+    const ClientSocket& socket = *client.socket;
+    return (socket.ReceiveEnded() || client.closing) && client.steps.empty() && !client.writing &&
+           (socket.Unsent() == 0 || socket.Broken() || client.closing);
+}
+
+void ScpiBridge::Reap(quint64 id) {
+    const Client* client = Find(id);
+    if (client == nullptr || !Finished(*client)) return;
+    Log(fmt::format("client {} ({}) left", id, client->peer));
+    m_clients.erase(id);
+}
+
+unsigned ScpiBridge::PauseAfter(const MessageUnit& unit) const {
+    // Reset sends *RST on its own with no pause; the instrument is given none here either.
+    if (HeaderMatches("*RST", unit.fullHeader)) return 0;
+    // The header read with the path the units before it left, and as written: an instrument
+    // that reads each unit from the root is not outrun either.
+    const auto withPath = PanelPauseAfter(unit.fullHeader);
+    const auto asWritten = PanelPauseAfter(unit.header);
+    if (!withPath && !asWritten) return m_options.gapMs;
+    return std::max(withPath.value_or(0), asWritten.value_or(0));
 }
 
 void ScpiBridge::Log(const std::string& text) { LogServe(m_log, text); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHostAddress>
+#include <QObject>
 #include <QTimer>
 
 #include <deque>
@@ -13,28 +14,34 @@
 #include <utility>
 #include <vector>
 
+#include "cli/link_writer.h"
+#include "pages/model/scpi_header.h"
+
 class QTcpServer;
-class QTcpSocket;
+class ClientSocket;
 
 using Subnet = std::pair<QHostAddress, int>;
 
-// One line of the bridge's log on standard error.
+// One line of the bridge's log on standard error; lines from several threads never mix.
 void LogServe(std::ostream& log, std::string_view text);
 
 struct BridgeOptions {
     std::vector<std::pair<QHostAddress, quint16>> listen;
     // Who may connect; anyone who can reach a listening address when empty.
     std::vector<Subnet> allow;
-    // The pause after a line whose header no page sends with a pause after it.
+    // The pause after a command whose header no page sends with a pause after it.
     unsigned gapMs = 0;
+    // A client that sends nothing for this long, with no line of its own waiting, is closed.
+    std::optional<unsigned> idleTimeoutSeconds;
     std::string identity;  // the answer to *IDN?
 };
 
-// A raw SCPI socket in front of the write-only instrument. Every line a client sends goes to
-// the instrument through the pages' sender, one at a time for all clients in the order they
-// arrived, each followed by the pause the panel makes after it. The few queries that need no
-// reading from the instrument (*IDN?, *OPC?, SYSTem:ERRor?) are answered here; each client has
-// its own error queue. Runs in the Qt event loop of the calling thread.
+// A raw SCPI socket in front of the write-only instrument. The commands of every client's lines
+// go to the instrument one at a time, taking the waiting clients in turn, each followed by the
+// pause the panel makes after it; the writes run on a thread of their own, so a stalled
+// instrument holds up only the lines that need it. The queries and common commands that need
+// no reading from the instrument are answered here, each client with its own error queue and
+// status registers. Runs in the Qt event loop of the calling thread.
 class ScpiBridge {
 public:
     ScpiBridge(BridgeOptions options, std::ostream& log);
@@ -44,46 +51,57 @@ public:
 
     // Listens on every address; false, with the reason logged, when one cannot be had.
     bool Listen();
-    // Closes every connection and stops writing; returns how many received lines were not
-    // written.
+    // The ports listened on, in the order of the addresses.
+    std::vector<quint16> Ports() const;
+    // Waits for the write in progress, closes every connection and stops writing; returns how
+    // many received commands were not written.
     std::size_t Stop();
 
 private:
-    // A line as it came from a client, without its end. A line too long for the instrument is
-    // kept cut to its start.
-    struct ReceivedLine {
+    // What a line asks for, in its order: a command for the instrument with the pause after
+    // it, a unit carried out here, an error to queue, and the end of the line, where the
+    // answers of its queries go out together.
+    struct Step {
+        enum class Kind { Write, CarryOut, Refuse, LineEnd } kind;
         std::string text;
-        bool cut = false;
+        unsigned pauseMs = 0;
+        valdrix::model::MessageUnit unit = {};
     };
     struct Client;
-    struct QueuedLine {
-        quint64 client;
-        std::string line;
-    };
 
-    void Accept(QTcpSocket* socket);
+    void Accept(int descriptor);
+    void Refuse(int descriptor, const std::string& peer, const std::string& why);
+    std::optional<std::string> WhyNotServed(const QHostAddress& peer);
+    std::size_t ClientsStillSending() const;
     bool Allowed(const QHostAddress& peer) const;
     Client* Find(quint64 id);
     void Pump(quint64 id);
-    std::optional<ReceivedLine> NextLine(Client& client);
-    // A command for the instrument, rather than a query or a line that cannot be sent.
-    static bool GoesToInstrument(const ReceivedLine& line);
-    void Take(Client& client, ReceivedLine line);
-    void HandleHere(Client& client, const ReceivedLine& line);
-    void Answer(Client& client, const std::string& reply);
-    void QueueError(Client& client, std::string entry);
-    void Leave(quint64 id);
+    bool TakeLine(Client& client);
+    void Take(Client& client, std::string_view line, bool cut);
+    void AddUnits(Client& client, std::string_view line);
+    void CarryOut(Client& client);
+    void EndLine(Client& client);
     void WriteNext();
-    void LinePaced();
-    unsigned PauseAfter(const std::string& line) const;
+    Client* NextInTurn();
+    void Written(quint64 id, const std::string& line, unsigned pauseMs,
+                 const std::optional<std::string>& failure);
+    void Paced();
+    void IdleFor(quint64 id);
+    bool Finished(const Client& client) const;
+    void Reap(quint64 id);
+    unsigned PauseAfter(const valdrix::model::MessageUnit& unit) const;
     void Log(const std::string& text);
 
     BridgeOptions m_options;
     std::ostream& m_log;
+    // Where the writer's reports and deferred work run; they are dropped when it goes.
+    QObject m_context;
+    LinkWriter m_writer{m_context};
     std::vector<std::unique_ptr<QTcpServer>> m_servers;
     std::map<quint64, std::unique_ptr<Client>> m_clients;
     quint64 m_lastClient = 0;
-    std::deque<QueuedLine> m_queue;
-    std::optional<quint64> m_writingFor;  // whose line was written last and is being paced
+    quint64 m_lastTurn = 0;
+    std::optional<quint64> m_writingFor;  // whose command is being written or paced
     QTimer m_pace;
+    bool m_stopped = false;
 };

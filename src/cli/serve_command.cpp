@@ -29,6 +29,7 @@ namespace {
 
 constexpr quint16 kScpiSocketPort = 5025;
 constexpr unsigned kLongestGapMs = 60000;
+constexpr unsigned kLongestIdleSeconds = 7 * 24 * 3600;
 
 struct ServeArguments {
     BridgeOptions options;
@@ -65,15 +66,33 @@ std::optional<std::pair<QHostAddress, quint16>> ListenAddress(const std::string&
     return std::make_pair(address, *number);
 }
 
-// A subnet as ADDRESS/BITS, or one address.
-std::optional<Subnet> AllowedSubnet(const std::string& text) {
-    QHostAddress single;
-    if (single.setAddress(QString::fromStdString(text))) {
-        return Subnet{single, single.protocol() == QAbstractSocket::IPv6Protocol ? 128 : 32};
+// An IPv4 address in its plain dotted form: four numbers from 0 to 255, no leading zeros
+// (0177.0.0.1 would be read as octal by some tools and as decimal by others).
+bool PlainIpv4(std::string_view text) {
+    int parts = 0;
+    for (std::string_view rest = text;; ++parts) {
+        const std::string_view part = rest.substr(0, rest.find('.'));
+        if (part.empty() || (part.size() > 1 && part.starts_with('0')) ||
+            !WholeNumber<unsigned>(part, 255)) {
+            return false;
+        }
+        if (part.size() == rest.size()) return parts == 3;
+        rest.remove_prefix(part.size() + 1);
     }
-    const Subnet subnet = QHostAddress::parseSubnet(QString::fromStdString(text));
-    if (subnet.first.isNull()) return {};
-    return subnet;
+}
+
+// A subnet as ADDRESS/BITS, or one address (/32, /128), in the plain forms only.
+std::optional<Subnet> AllowedSubnet(const std::string& text) {
+    const std::size_t slash = text.find('/');
+    const std::string host = text.substr(0, slash);
+    const bool ipv6 = host.find(':') != std::string::npos;
+    QHostAddress address;
+    if (!(ipv6 || PlainIpv4(host)) || !address.setAddress(QString::fromStdString(host))) return {};
+    const int widest = ipv6 ? 128 : 32;
+    if (slash == std::string::npos) return Subnet{address, widest};
+    const auto bits = WholeNumber<int>(std::string_view(text).substr(slash + 1), widest);
+    if (!bits || *bits < 0) return {};
+    return Subnet{address, *bits};
 }
 
 std::string AddOption(ServeArguments& parsed, const std::string& name, const std::string& value) {
@@ -89,9 +108,16 @@ std::string AddOption(ServeArguments& parsed, const std::string& name, const std
         const auto subnet = AllowedSubnet(value);
         if (!subnet) {
             return fmt::format("--allow takes ADDRESS/BITS (192.168.1.0/24, fd00::/8) or one "
-                               "address, not \"{}\"", shown);
+                               "address, in the plain forms, not \"{}\"", shown);
         }
         parsed.options.allow.push_back(*subnet);
+    } else if (name == "--idle-timeout") {
+        const auto seconds = WholeNumber<unsigned>(value, kLongestIdleSeconds);
+        if (!seconds || *seconds == 0) {
+            return fmt::format("--idle-timeout takes whole seconds from 1 to {}, not \"{}\"",
+                               kLongestIdleSeconds, shown);
+        }
+        parsed.options.idleTimeoutSeconds = *seconds;
     } else {
         const auto gap = WholeNumber<unsigned>(value, kLongestGapMs);
         if (!gap) {
@@ -104,7 +130,7 @@ std::string AddOption(ServeArguments& parsed, const std::string& name, const std
 }
 
 ServeArguments ParseServeArguments(CommandArguments arguments) {
-    const OptionScan scan = ScanOptions(arguments, {"--listen", "--allow", "--gap"});
+    const OptionScan scan = ScanOptions(arguments, {"--listen", "--allow", "--gap", "--idle-timeout"});
     ServeArguments parsed{{}, scan.helpAsked, scan.error};
     for (const auto& [name, value] : scan.values) {
         if (!parsed.error.empty()) break;
@@ -187,8 +213,12 @@ int Serve(BridgeOptions options, std::ostream& err) {
 int RunServe(CommandArguments arguments, const LinkChoice& link, std::ostream&, std::ostream& err,
              const BackendMaker& makeBackend) {
     ServeArguments parsed = ParseServeArguments(arguments);
-    parsed.options.identity = fmt::format("Valdrix,{} serve,{},{}", kCliProgram,
-                                          LinkSpelling(link), ValdrixNames().version);
+    // The link's kind and number, never a file's path: a path may hold commas, and it would tell
+    // every client about the server's files.
+    const std::string linkField =
+        link.kind == LinkChoice::Kind::File ? std::string("file") : LinkSpelling(link);
+    parsed.options.identity = fmt::format("Valdrix,{} serve,{},{}", kCliProgram, linkField,
+                                          ValdrixNames().version);
     static int argc = 1;
     static char name[] = "valdrix-cli";
     static char* argv[] = {name, nullptr};
@@ -216,6 +246,7 @@ CliCommand ServeCommand() {
     return {"serve",
             "the instrument as a raw SCPI socket (127.0.0.1:5025) for VISA and lxi tools, "
             "until SIGINT or SIGTERM",
-            "[--listen ADDRESS[:PORT]]... [--allow ADDRESS/BITS]... [--gap MS]", "", compose,
+            "[--listen ADDRESS[:PORT]]... [--allow ADDRESS/BITS]... [--gap MS] "
+            "[--idle-timeout SECONDS]", "", compose,
             RunServe};
 }

@@ -12,6 +12,9 @@ TEST(ScpiHeader, HeadersMatchAsAnInstrumentReadsThem) {
         {"AM:STATe", "AM:STATES", false},    {"AM:STATe", "AM", false},
         {"AM:STATe", "AM:STATe:X", false},   {"SYSTem:ERRor?", "syst:err?", true},
         {"SYSTem:ERRor?", "SYST:ERR", false}, {"*IDN?", "*idn?", true},
+        {"SOURce:FREQuency", "FREQ", true},  {"FREQuency", "sour:freq", true},
+        {"SOURce:FUNCtion:SQUare:DCYCle", "FUNC:SQU:DCYC", true}, {"SOURce", "SOUR", true},
+        {"FREQuency", "SOUR:SOUR:FREQ", false}, {"AM:FREQuency", "SOUR:FREQ", false},
     };
     for (const auto& [pattern, header, matches] : cases) {
         EXPECT_EQ(HeaderMatches(pattern, header), matches) << pattern << " / " << header;
@@ -24,7 +27,25 @@ TEST(ScpiHeader, PausesAfterAHeaderComeFromThePagesSequences) {
     const std::vector<std::pair<const char*, std::optional<unsigned>>> cases = {
         {"AM:STAT ON", 300},      {"am:internal:freq", 300}, {"FUNC", 500},
         {"FREQ", 100},          {"SOUR:FUNC:RAMP:SYMM", 1000}, {"TRIG:SOUR", 100},
-        {"AM:INT:FUNC", std::nullopt}, {"*RST", std::nullopt},
+        {"AM:INT:FUNC", std::nullopt}, {"*RST", std::nullopt},   {"SOUR:FREQ", 100},
+        {"FUNC:SQU:DCYC", 500},
     };
     for (const auto& [line, pause] : cases) EXPECT_EQ(PanelPauseAfter(HeaderOf(line)), pause) << line;
+}
+
+// Units split at ";" outside quoted strings; each header takes the path the one before it left,
+// from the root after a leading colon, and a common command leaves the path alone.
+TEST(ScpiHeader, LinesSplitIntoUnitsWithTheirFullHeaders) {
+    std::vector<std::pair<std::string, std::string>> units;
+    for (const MessageUnit& unit :
+         MessageUnits("AM:STAT ON; DEPT 50;*OPC;INT:FREQ 5;:FREQ 1;;DISP:TEXT \"a;b\";ON")) {
+        units.emplace_back(unit.text, unit.fullHeader);
+    }
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"AM:STAT ON", "AM:STAT"},     {"DEPT 50", "AM:DEPT"},
+        {"*OPC", "*OPC"},              {"INT:FREQ 5", "AM:INT:FREQ"},
+        {":FREQ 1", "FREQ"},           {"DISP:TEXT \"a;b\"", "DISP:TEXT"},
+        {"ON", "DISP:ON"},
+    };
+    EXPECT_EQ(units, expected);
 }

@@ -46,6 +46,40 @@ std::string_view NextNode(std::string_view& header) {
     return node;
 }
 
+// A header without its optional root node SOURce, when a node follows it.
+std::string_view WithoutSourceRoot(std::string_view header) {
+    std::string_view rest = header;
+    return NodeMatches("SOURce", NextNode(rest)) && !rest.empty() ? rest : header;
+}
+
+// Where each ";" that ends a unit stands: not inside a string in double or single quotes.
+std::vector<std::size_t> UnitEnds(std::string_view line) {
+    std::vector<std::size_t> ends;
+    char quote = 0;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (quote != 0) {
+            if (line[i] == quote) quote = 0;
+        } else if (line[i] == '"' || line[i] == '\'') {
+            quote = line[i];
+        } else if (line[i] == ';') {
+            ends.push_back(i);
+        }
+    }
+    ends.push_back(line.size());
+    return ends;
+}
+
+// A command header sets the path to its nodes but the last; a leading colon starts from the root
+// and a common command ("*CLS") leaves the path as it was.
+std::string FullHeader(std::string_view header, std::string& path) {
+    if (header.starts_with('*')) return std::string(header);
+    std::string full = header.starts_with(':') ? std::string(header.substr(1))
+                                                : path + std::string(header);
+    const std::size_t lastColon = full.rfind(':');
+    path = lastColon == std::string::npos ? std::string() : full.substr(0, lastColon + 1);
+    return full;
+}
+
 unsigned Total(const std::vector<unsigned>& pauses) {
     return std::accumulate(pauses.begin(), pauses.end(), 0U);
 }
@@ -97,10 +131,27 @@ bool HeaderMatches(std::string_view pattern, std::string_view header) {
         pattern.remove_suffix(1);
         header.remove_suffix(1);
     }
+    pattern = WithoutSourceRoot(pattern);
+    header = WithoutSourceRoot(header);
     while (!pattern.empty() && !header.empty()) {
         if (!NodeMatches(NextNode(pattern), NextNode(header))) return false;
     }
     return pattern.empty() && header.empty();
+}
+
+std::vector<MessageUnit> MessageUnits(std::string_view line) {
+    std::vector<MessageUnit> units;
+    std::string path;
+    std::size_t start = 0;
+    for (const std::size_t end : UnitEnds(line)) {
+        std::string_view text = line.substr(start, end - start);
+        start = end + 1;
+        text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
+        if (text.find_first_not_of(' ') == std::string_view::npos) continue;
+        const std::string_view header = HeaderOf(text);
+        units.push_back({std::string(text), std::string(header), FullHeader(header, path)});
+    }
+    return units;
 }
 
 std::optional<unsigned> PanelPauseAfter(std::string_view header) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace valdrix::model {
 
@@ -14,6 +16,19 @@ std::string_view HeaderOf(std::string_view line);
 // "STATe") or in full, in any case; a leading colon is optional, and a query's "?" must be on
 // both or neither. "am:stat", "AM:STATe" and ":Am:State" all name "AM:STATe".
 bool HeaderMatches(std::string_view pattern, std::string_view header);
+
+// One message unit of a line that joins several with ";" ("FREQ 1000;AM:STAT ON"): its text
+// without the blanks before it, the header as written, and the header with the path that the
+// units before it left, as the instrument reads it ("DEPT" after "AM:STAT ON" is "AM:DEPT").
+struct MessageUnit {
+    std::string text;
+    std::string header;
+    std::string fullHeader;
+};
+
+// The units of a line in their order; a ";" inside a quoted string does not split it, and blank
+// units are left out.
+std::vector<MessageUnit> MessageUnits(std::string_view line);
 
 // How long the panel waits after a line with this header before it writes the next one, in
 // milliseconds, taken from the pages' sequences; nothing when no page waits after it.
