@@ -7,7 +7,7 @@ set -euo pipefail
 build=$1
 seconds=${2:-15}
 corpus=$(cd "$(dirname "$0")/../fuzz/corpus" && pwd)
-for target in number_parsers link_choice line_refusal cli_arguments; do
+for target in number_parsers link_choice line_refusal cli_arguments serve_bridge; do
   scratch=$(mktemp -d)
   mkdir "$scratch/new"
   echo "fuzzing $target for ${seconds}s"
