@@ -39,6 +39,7 @@ class ServeTest(unittest.TestCase):
         folder = tempfile.TemporaryDirectory()
         self.addCleanup(folder.cleanup)
         self.folder = folder.name
+        os.environ["XDG_CONFIG_HOME"] = folder.name
         self.link = os.path.join(folder.name, "link")
 
     def run_bridge(self, *command):  # the ports it listens on
