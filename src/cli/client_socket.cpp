@@ -72,6 +72,7 @@ void ClientSocket::Read() {
         const ssize_t got = ::recv(m_descriptor, chunk.data(), room, 0);
         if (got > 0) {
             m_received.append(chunk.data(), static_cast<std::size_t>(got));
+            if (static_cast<std::size_t>(got) < room) break;  // all there is for now
         } else if (got == 0) {
             m_receiveEnded = true;
         } else if (errno != EINTR) {
