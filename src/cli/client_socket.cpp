@@ -63,7 +63,13 @@ void ClientSocket::Send(std::string_view bytes) {
     Flush();
 }
 
-void ClientSocket::ReadNow() { Read(); }
+void ClientSocket::ReadNow() {
+    std::size_t before = 0;
+    do {
+        before = m_received.size();
+        Read();
+    } while (!m_receiveEnded && m_received.size() > before);
+}
 
 void ClientSocket::Read() {
     std::array<char, 16 * 1024> chunk;

@@ -29,7 +29,8 @@ public:
     // Queues bytes and sends what the peer takes now; the rest goes as it takes it.
     void Send(std::string_view bytes);
     std::size_t Unsent() const { return m_unsent.size(); }
-    // Takes in what has arrived without waiting for the event loop.
+    // Takes in what has arrived, and an end of the stream behind it, without waiting for the
+    // event loop.
     void ReadNow();
 
 private:

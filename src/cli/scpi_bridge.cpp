@@ -188,13 +188,8 @@ void ScpiBridge::Refuse(int descriptor, const std::string& peer, const std::stri
 
 std::optional<std::string> ScpiBridge::WhyNotServed(const QHostAddress& peer) {
     if (!Allowed(peer)) return "not in --allow";
-    if (ClientsStillSending() >= kMaxClients) {
-        // A client that closed just before may not have been heard of yet: its place is free.
-        for (const auto& [id, client] : m_clients) client->socket->ReadNow();
-        for (const auto& entry : m_clients) {
-            QMetaObject::invokeMethod(&m_context, [this, id = entry.first] { Pump(id); },
-                                      Qt::QueuedConnection);
-        }
+    if (ClientsStillSending() >= kMaxClients || m_clients.size() >= kMaxConnections) {
+        SettleClients();
     }
     if (ClientsStillSending() >= kMaxClients) {
         return fmt::format("{} clients are connected, the most served at once", kMaxClients);
@@ -203,6 +198,18 @@ std::optional<std::string> ScpiBridge::WhyNotServed(const QHostAddress& peer) {
         return fmt::format("{} connections are still being answered", m_clients.size());
     }
     return std::nullopt;
+}
+
+// A client that closed just before may not have been heard of yet, and one that is done may not
+// have been removed yet: their places are free. Runs outside every client's own callbacks.
+void ScpiBridge::SettleClients() {
+    std::vector<quint64> ids;
+    for (const auto& entry : m_clients) ids.push_back(entry.first);
+    for (const quint64 id : ids) {
+        m_clients.at(id)->socket->ReadNow();
+        Pump(id);
+    }
+    for (const quint64 id : ids) Reap(id);
 }
 
 std::size_t ScpiBridge::ClientsStillSending() const {

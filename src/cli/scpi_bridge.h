@@ -72,6 +72,7 @@ private:
     void Accept(int descriptor);
     void Refuse(int descriptor, const std::string& peer, const std::string& why);
     std::optional<std::string> WhyNotServed(const QHostAddress& peer);
+    void SettleClients();
     std::size_t ClientsStillSending() const;
     bool Allowed(const QHostAddress& peer) const;
     Client* Find(quint64 id);
