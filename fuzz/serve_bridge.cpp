@@ -38,8 +38,14 @@ private:
 };
 
 constexpr std::array<std::string_view, 8> kLines = {
-    "*IDN?;*OPC?\n", "FREQ 1000;AM:STAT ON;*OPC?\n", "*ESR?;*STB?;SYST:ERR?\n", "*CLS\n",
-    "FREQ?;*ESE 300;*SRE 32\n", "*OPC;*WAI;*OPT?;*TST?\n", "DISP:TEXT \"a;b\";*RST\n", "X:Y 1\n",
+    "*IDN?;*OPC?\n",
+    "FREQ 1000;AM:STAT ON;*OPC?\n",
+    "*ESR?;*STB?;SYST:ERR?\n",
+    "*CLS\n",
+    "FREQ?;*ESE 300;*SRE 32\n",
+    "*OPC;*WAI;*OPT?;*TST?\n",
+    "DISP:TEXT \"a;b\";*RST\n",
+    "X:Y 1\n",
 };
 
 void Setup() {
@@ -89,8 +95,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const bool ready = (Setup(), true);
     (void)ready;
     std::ostream discardedLog(nullptr);
-    ScpiBridge bridge(BridgeOptions{{{QHostAddress(QHostAddress::LocalHost), 0}}, {}, 0, {}, "fuzz"},
-                      discardedLog);
+    ScpiBridge bridge(
+        BridgeOptions{{{QHostAddress(QHostAddress::LocalHost), 0}}, {}, 0, {}, "fuzz"},
+        discardedLog);
     if (!bridge.Listen()) return 0;
     const quint16 port = bridge.Ports().front();
     std::array<int, kClients> clients;
@@ -100,19 +107,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::uint8_t code = data[at++];
         int& client = clients[(code >> 3) % kClients];
         switch (code & 7) {
-        case 0: Disconnect(client, false); client = Connect(port); break;
-        case 1: {
-            const std::size_t wanted = at < size ? data[at++] % 64 : 0;
-            const std::size_t length = std::min(wanted, size - at);
-            Send(client, std::string_view(reinterpret_cast<const char*>(data + at), length));
-            at += length;
-            break;
-        }
-        case 2: Send(client, kLines[(code >> 5) % kLines.size()]); break;
-        case 3: if (client >= 0) shutdown(client, SHUT_WR); break;
-        case 4: Disconnect(client, (code & 0x80) != 0); break;
-        case 5: ReadAvailable(client); break;
-        default: QCoreApplication::processEvents(); break;
+            case 0:
+                Disconnect(client, false);
+                client = Connect(port);
+                break;
+            case 1: {
+                const std::size_t wanted = at < size ? data[at++] % 64 : 0;
+                const std::size_t length = std::min(wanted, size - at);
+                Send(client, std::string_view(reinterpret_cast<const char*>(data + at), length));
+                at += length;
+                break;
+            }
+            case 2:
+                Send(client, kLines[(code >> 5) % kLines.size()]);
+                break;
+            case 3:
+                if (client >= 0) shutdown(client, SHUT_WR);
+                break;
+            case 4:
+                Disconnect(client, (code & 0x80) != 0);
+                break;
+            case 5:
+                ReadAvailable(client);
+                break;
+            default:
+                QCoreApplication::processEvents();
+                break;
         }
     }
     for (int& client : clients) Disconnect(client, false);

@@ -15,8 +15,7 @@ constexpr std::size_t kMaxErrors = 32;
 constexpr std::size_t kLongestDescription = 255;
 constexpr char kNoError[] = "0,\"No error\"";
 constexpr char kQueueOverflow[] = "-350,\"Queue overflow\"";
-constexpr char kCannotAnswer[] =
-    "-113,\"Undefined header; this instrument cannot answer queries\"";
+constexpr char kCannotAnswer[] = "-113,\"Undefined header; this instrument cannot answer queries\"";
 
 // Bits of the standard event status register and of the status byte.
 constexpr std::uint8_t kOperationComplete = 0x01;
@@ -38,7 +37,9 @@ bool Is(const MessageUnit& unit, std::string_view pattern) {
     return HeaderMatches(pattern, unit.fullHeader);
 }
 
-bool SetsAnEnableRegister(const MessageUnit& unit) { return Is(unit, "*ESE") || Is(unit, "*SRE"); }
+bool SetsAnEnableRegister(const MessageUnit& unit) {
+    return Is(unit, "*ESE") || Is(unit, "*SRE");
+}
 
 }  // namespace
 
@@ -58,8 +59,8 @@ std::string ErrorEntry(int code, std::string_view title, std::string_view detail
 }
 
 bool ClientStatus::CarriedOutHere(const MessageUnit& unit) {
-    return unit.header.ends_with('?') || Is(unit, "*CLS") || Is(unit, "*OPC") ||
-           Is(unit, "*WAI") || SetsAnEnableRegister(unit);
+    return unit.header.ends_with('?') || Is(unit, "*CLS") || Is(unit, "*OPC") || Is(unit, "*WAI") ||
+           SetsAnEnableRegister(unit);
 }
 
 bool ClientStatus::GoesToInstrument(const MessageUnit& unit) {

@@ -15,7 +15,9 @@ std::optional<std::string> FailureOf(const SendReport& report) {
 
 LinkWriter::LinkWriter(QObject& context) : m_context(context), m_thread([this] { Run(); }) {}
 
-LinkWriter::~LinkWriter() { Finish(); }
+LinkWriter::~LinkWriter() {
+    Finish();
+}
 
 void LinkWriter::Write(std::string line, Written written) {
     {

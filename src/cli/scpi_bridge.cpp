@@ -108,9 +108,9 @@ struct ScpiBridge::Client {
     ClientStatus status;
     std::deque<Step> steps;
     std::size_t linesInFlight = 0;
-    std::vector<std::string> answers;  // of the line being carried out
-    bool writing = false;  // one of its commands is being written or paced
-    bool closing = false;  // idle for too long: closed once its lines are done
+    std::vector<std::string> answers;    // of the line being carried out
+    bool writing = false;                // one of its commands is being written or paced
+    bool closing = false;                // idle for too long: closed once its lines are done
     std::optional<std::string> cutLine;  // the start of a line too long, until its end comes
     QTimer idle;
 };
@@ -122,11 +122,14 @@ ScpiBridge::ScpiBridge(BridgeOptions options, std::ostream& log)
     QObject::connect(&m_pace, &QTimer::timeout, &m_context, [this] { Paced(); });
 }
 
-ScpiBridge::~ScpiBridge() { Stop(); }
+ScpiBridge::~ScpiBridge() {
+    Stop();
+}
 
 bool ScpiBridge::Listen() {
     for (const auto& [address, port] : m_options.listen) {
-        auto server = std::make_unique<DescriptorServer>([this](int descriptor) { Accept(descriptor); });
+        auto server =
+            std::make_unique<DescriptorServer>([this](int descriptor) { Accept(descriptor); });
         if (!server->listen(ListeningAddress(address), port)) {
             Log(fmt::format("cannot listen on {}: {}", AddressText(address, port),
                             server->errorString().toStdString()));
@@ -155,9 +158,9 @@ std::size_t ScpiBridge::Stop() {
     m_servers.clear();
     std::size_t unwritten = 0;
     for (const auto& [id, client] : m_clients) {
-        unwritten += static_cast<std::size_t>(std::count_if(
-            client->steps.begin(), client->steps.end(),
-            [](const Step& step) { return step.kind == Step::Kind::Write; }));
+        unwritten += static_cast<std::size_t>(
+            std::count_if(client->steps.begin(), client->steps.end(),
+                          [](const Step& step) { return step.kind == Step::Kind::Write; }));
     }
     m_clients.clear();
     return unwritten;
@@ -213,9 +216,10 @@ void ScpiBridge::SettleClients() {
 }
 
 std::size_t ScpiBridge::ClientsStillSending() const {
-    return static_cast<std::size_t>(std::count_if(m_clients.begin(), m_clients.end(), [](const auto& entry) {
-        return !entry.second->socket->ReceiveEnded() && !entry.second->closing;
-    }));
+    return static_cast<std::size_t>(
+        std::count_if(m_clients.begin(), m_clients.end(), [](const auto& entry) {
+            return !entry.second->socket->ReceiveEnded() && !entry.second->closing;
+        }));
 }
 
 bool ScpiBridge::Allowed(const QHostAddress& peer) const {
@@ -242,7 +246,8 @@ void ScpiBridge::Pump(quint64 id) {
     } while (TakeLine(*client));
     WriteNext();
     if (Finished(*client)) {
-        QMetaObject::invokeMethod(&m_context, [this, id] { Reap(id); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &m_context, [this, id] { Reap(id); }, Qt::QueuedConnection);
     }
 }
 
@@ -342,8 +347,8 @@ void ScpiBridge::WriteNext() {
     client->writing = true;
     m_writingFor = m_lastTurn = client->id;
     const quint64 id = client->id;
-    m_writer.Write(step.text, [this, id, line = step.text, pause = step.pauseMs](
-                                  const std::optional<std::string>& failure) {
+    m_writer.Write(step.text, [this, id, line = step.text,
+                               pause = step.pauseMs](const std::optional<std::string>& failure) {
         Written(id, line, pause, failure);
     });
 }
@@ -419,4 +424,6 @@ unsigned ScpiBridge::PauseAfter(const MessageUnit& unit) const {
     return std::max(withPath.value_or(0), asWritten.value_or(0));
 }
 
-void ScpiBridge::Log(const std::string& text) { LogServe(m_log, text); }
+void ScpiBridge::Log(const std::string& text) {
+    LogServe(m_log, text);
+}

@@ -3,7 +3,6 @@
 #include <QHostAddress>
 #include <QObject>
 #include <QTimer>
-
 #include <deque>
 #include <iosfwd>
 #include <map>

@@ -130,7 +130,8 @@ std::string AddOption(ServeArguments& parsed, const std::string& name, const std
 }
 
 ServeArguments ParseServeArguments(CommandArguments arguments) {
-    const OptionScan scan = ScanOptions(arguments, {"--listen", "--allow", "--gap", "--idle-timeout"});
+    const OptionScan scan =
+        ScanOptions(arguments, {"--listen", "--allow", "--gap", "--idle-timeout"});
     ServeArguments parsed{{}, scan.helpAsked, scan.error};
     for (const auto& [name, value] : scan.values) {
         if (!parsed.error.empty()) break;
