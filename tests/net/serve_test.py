@@ -268,7 +268,7 @@ class ServeTest(unittest.TestCase):
         start = time.monotonic()
         self.assertRegex(other.ask("*IDN?"), IDENTITY)
         self.assertEqual(other.ask("SYST:ERR?;*STB?"), NO_ERROR + ";0")
-        self.assertLess(time.monotonic() - start, 0.25)
+        self.assertLess(time.monotonic() - start, 0.5)  # not the 5 s the stalled write may take
         self.assertEqual(Client(self.ports[0]).ask("*OPC?"), "1")
         start = time.monotonic()
         self.bridge.send_signal(signal.SIGINT)
@@ -307,6 +307,7 @@ class ServeTest(unittest.TestCase):
     def test_idle_clients_are_closed_and_every_connection_is_kept_alive(self):
         port = self.start("--idle-timeout", "1")
         client = Client(port)
+        self.assertEqual(client.ask("*OPC?"), "1")  # taken in by the bridge
         with open("/proc/net/tcp") as table:  # the bridge's end, established: its timer is 2, keepalive
             rows = [row.split() for row in table.readlines()[1:]]
         timers = [row[5][:2] for row in rows if row[1].endswith(f":{port:04X}") and row[3] == "01"]
