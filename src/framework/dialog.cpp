@@ -90,6 +90,7 @@ void CDialog::OnSysCommand(unsigned id, long) {
 bool CDialog::UpdateData(bool saveAndValidate) {
     CDataExchange exchange(*this, saveAndValidate);
     DoDataExchange(&exchange);
+    m_lastRefusal = exchange.Refusal();
     return !exchange.Failed();
 }
 

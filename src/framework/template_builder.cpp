@@ -111,12 +111,13 @@ QRect PlaceOf(const ControlTemplate& control, const QWidget& widget, const Dialo
     return place;
 }
 
-// The label becomes the field's buddy: Qt's accessibility then reports a combo box as
-// "labelled by" the label. An edit box is also given the label's text as its name, which holds
-// on every platform. Neither changes what the operator sees or the tab order.
+// The label becomes the field's buddy: Qt's accessibility then reports the field as "labelled
+// by" it, a unit label after its field too. The field is named by its first label, without the
+// blanks that place the text, unless the template names it (two "Freq Unit" boxes on one page
+// must not sound alike). Neither changes what the operator sees or the tab order.
 void PairWithLabel(QLabel& label, QWidget& field) {
     label.setBuddy(&field);
-    if (qobject_cast<QComboBox*>(&field) == nullptr) field.setAccessibleName(label.text());
+    if (field.accessibleName().isEmpty()) field.setAccessibleName(label.text().trimmed());
 }
 
 // A label may stand before or after its field in template order; pairing waits until every
