@@ -40,7 +40,7 @@ void AddChoice(QMenu& menu, const std::string& text, const LinkChoice& link,
 
 void AddInstrumentMenu(QMenu& menu, const LinkChoice& inUse,
                        std::function<void(const LinkChoice&)> choose) {
-    QMenu* instruments = menu.addMenu("Instrument");
+    QMenu* instruments = menu.addMenu("&Instrument");
     // Surveyed when the menu is opened: instruments come and go while the window stays.
     const UsbSurvey survey = SurveyUsbInstruments();
     for (const auto& [text, link] : UsbChoices(survey))
@@ -52,9 +52,9 @@ void AddInstrumentMenu(QMenu& menu, const LinkChoice& inUse,
         instruments->addAction("No instrument on USB")->setEnabled(false);
     }
     instruments->addSeparator();
-    AddChoice(*instruments, "Simulated instrument", {LinkChoice::Kind::Simulated, 0, {}}, inUse,
+    AddChoice(*instruments, "&Simulated instrument", {LinkChoice::Kind::Simulated, 0, {}}, inUse,
               choose);
-    QAction* file = instruments->addAction("Write to a file…");
+    QAction* file = instruments->addAction("Write to a &file…");
     file->setCheckable(true);
     file->setChecked(inUse.kind == LinkChoice::Kind::File);
     QWidget* window = menu.parentWidget();
