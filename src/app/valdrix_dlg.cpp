@@ -20,6 +20,7 @@
 
 #include "app/about_dlg.h"
 #include "app/instrument_menu.h"
+#include "app/page_viewport.h"
 #include "app/panel_memory.h"
 #include "framework/data_exchange.h"
 #include "framework/message_box.h"
@@ -446,8 +447,11 @@ void CValdrixDlg::CreatePageWindow(CommandPage& page) {
                                                   : SendOutcome::Failed);
         });
     });
-    page.Create(page.Template().id, GetDlgItem(IDC_TAB));
-    page.MoveWindow(PageRectangle(m_tab.GetClientRect()), true);
+    auto viewport =
+        std::make_unique<PageViewport>(*GetDlgItem(IDC_TAB), PageRectangle(m_tab.GetClientRect()));
+    page.Create(page.Template().id, viewport->PageParent());
+    viewport->Hold(*page.GetSafeHwnd());
+    m_viewports[&page] = std::move(viewport);
 }
 
 // The keys of other tabbed windows, from any field: Ctrl+Tab and Ctrl+PgDn to the next page,
@@ -492,7 +496,9 @@ CRect PageRectangle(const CRect& tabClient) {
 void CValdrixDlg::ShowOnly(CommandPage* visible) {
     CreatePageWindow(*visible);
     for (CommandPage* page : AllPages()) {
-        if (page->GetSafeHwnd() != nullptr) page->ShowWindow(page == visible ? SW_SHOW : SW_HIDE);
+        if (page->GetSafeHwnd() == nullptr) continue;
+        page->ShowWindow(page == visible ? SW_SHOW : SW_HIDE);
+        m_viewports.at(page)->Show(page == visible);
     }
 }
 

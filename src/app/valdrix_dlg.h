@@ -4,10 +4,12 @@
 #include <QPoint>
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
 #include "app/command_history.h"
+#include "app/page_viewport.h"
 #include "app/session_script.h"
 #include "app/status_line.h"
 #include "framework/dialog.h"
@@ -160,6 +162,8 @@ private:
     SendGate m_sendGate;
     SendProgressSeen m_progress;
     SessionScript m_session;
+    // Each page's room in the tab control, once its window is made.
+    std::map<CommandPage*, std::unique_ptr<PageViewport>> m_viewports;
     std::unique_ptr<StatusLine> m_statusLine;
     // Only a USB instrument can come and go while the window waits.
     std::unique_ptr<valdrix::link::UsbWatch> m_usbWatch;

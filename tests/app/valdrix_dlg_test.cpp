@@ -426,6 +426,9 @@ TEST_F(MainDialogTest, FieldsHaveUniqueNamesUnitsAndRangesForScreenReaders) {
         EXPECT_EQ(dlg->m_tab.Bar()->accessibleTabName(tab), dlg->m_tab.Bar()->tabText(tab).trimmed());
         QWidget* page = dlg->PageOfTab(tab)->GetSafeHwnd();
         std::set<QString> names;
+        for (const QWidget* control : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            EXPECT_TRUE(page->rect().contains(control->geometry())) << "inside its page";
+        }
         for (QWidget* field : page->findChildren<QWidget*>()) {
             const bool isField = qobject_cast<QLineEdit*>(field) || qobject_cast<QComboBox*>(field);
             if (field->parentWidget() != page || !isField) continue;
