@@ -12,7 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev umockdev libumockdev-dev
   xvfb xauth dbus at-spi2-core python3 python3-pyatspi
   # the window as an operator meets it: a window manager on the virtual display, screenshots
-  openbox x11-apps imagemagick
+  openbox x11-apps imagemagick xdotool
   # valdrix-cli serve driven as lab tools drive it
   python3-pyvisa python3-pyvisa-py lxi-tools
   # the Debian package: cpack finds its dependencies with dpkg-shlibdeps and file; help2man
