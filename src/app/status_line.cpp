@@ -20,8 +20,8 @@ void StatusLine::Show(const std::string& text) {
     m_label.setText(
         QFontMetrics(m_label.font()).elidedText(whole, Qt::ElideRight, m_label.width()));
     m_label.setToolTip(whole);
-    // A label named for what it is shows its text to assistive technology as its description,
-    // and the change of it is the event a screen reader speaks.
+    // A label named for what it is shows its text to assistive technology as its description;
+    // Qt tells its change on the bus, and a screen reader speaks it.
     m_label.setAccessibleDescription(whole);
 }
 

@@ -35,6 +35,13 @@ class PanelTest(panel.PanelTest):
                           ("Start Freq Unit", "Stop Freq Unit")], ["Start Freq Unit", "Stop Freq Unit"])
         self.panel.select_tab("Burst")
         self.assertIn("deg", panel.labels_of(self.panel.field("PHASe ")))
+        # The result of a send is announced: the status line tells its change on the bus.
+        told = []
+        listener = panel.Atspi.EventListener.new(lambda event: told.append(event.source.name))
+        listener.register("object:property-change:accessible-description")
+        self.addCleanup(listener.deregister, "object:property-change:accessible-description")
+        self.panel.press("Reset")
+        panel.wait_for("the result announced", lambda: "Link status" in told)
 
     def test_continuous_both_ways(self):
         # A leading "+" is a number, and so is one too small for a double.
