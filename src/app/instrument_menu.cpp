@@ -9,24 +9,30 @@ namespace valdrix::gui {
 
 using namespace valdrix::link;
 
-std::vector<std::pair<std::string, LinkChoice>> UsbChoices(const UsbSurvey& survey) {
-    std::vector<std::pair<std::string, LinkChoice>> choices;
-    for (const SurveyedInstrument& instrument : survey.instruments) {
-        std::string text =
-            fmt::format("usb:{}  {}  {}", instrument.index, instrument.location, instrument.ids);
-        if (!instrument.whyNot.empty()) text += "  (cannot be opened: " + instrument.whyNot + ")";
-        choices.emplace_back(
-            std::move(text),
-            LinkChoice{LinkChoice::Kind::Usb, static_cast<ULONG>(instrument.index), {}});
-    }
-    return choices;
-}
-
 namespace {
 
 bool SameLink(const LinkChoice& a, const LinkChoice& b) {
     return LinkSpelling(a) == LinkSpelling(b);
 }
+
+}  // namespace
+
+std::vector<std::pair<std::string, LinkChoice>> UsbChoices(const UsbSurvey& survey,
+                                                           const LinkChoice& inUse) {
+    std::vector<std::pair<std::string, LinkChoice>> choices;
+    for (const SurveyedInstrument& instrument : survey.instruments) {
+        const LinkChoice link{LinkChoice::Kind::Usb, static_cast<ULONG>(instrument.index), {}};
+        std::string text =
+            fmt::format("usb:{}  {}  {}", instrument.index, instrument.location, instrument.ids);
+        if (!instrument.whyNot.empty() && !SameLink(link, inUse)) {
+            text += "  (cannot be opened: " + instrument.whyNot + ")";
+        }
+        choices.emplace_back(std::move(text), link);
+    }
+    return choices;
+}
+
+namespace {
 
 void AddChoice(QMenu& menu, const std::string& text, const LinkChoice& link,
                const LinkChoice& inUse, const std::function<void(const LinkChoice&)>& choose) {
@@ -43,7 +49,7 @@ void AddInstrumentMenu(QMenu& menu, const LinkChoice& inUse,
     QMenu* instruments = menu.addMenu("&Instrument");
     // Surveyed when the menu is opened: instruments come and go while the window stays.
     const UsbSurvey survey = SurveyUsbInstruments();
-    for (const auto& [text, link] : UsbChoices(survey))
+    for (const auto& [text, link] : UsbChoices(survey, inUse))
         AddChoice(*instruments, text, link, inUse, choose);
     if (!survey.error.empty()) {
         instruments->addAction(QString::fromStdString("No USB list: " + survey.error))
