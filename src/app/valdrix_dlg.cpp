@@ -434,9 +434,8 @@ CommandPage* CValdrixDlg::PageOfTab(int tab) {
 // and building all of them would double the time the window takes to appear.
 void CValdrixDlg::CreatePageWindow(CommandPage& page) {
     if (page.GetSafeHwnd() != nullptr) return;
-    // A Burst Once is a send like any other: it waits for the send that is running, and is
-    // refused while the instrument is not open.
-    // The page's one press is its trigger.
+    // A page's one press, Burst Once, is a send like any other: it waits for the send that is
+    // running, is refused while the instrument is not open, and goes into the session script.
     page.SetPressRunner([this](std::function<void()> press) {
         Gated([this, press = std::move(press)] {
             if (!InstrumentReady()) return;
