@@ -11,6 +11,8 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev umockdev libumockdev-dev
   xvfb xauth dbus at-spi2-core python3 python3-pyatspi
+  # the window as an operator meets it: a window manager on the virtual display, screenshots
+  openbox x11-apps imagemagick xdotool
   # valdrix-cli serve driven as lab tools and instrument drivers drive it
   python3-pyvisa python3-pyvisa-py lxi-tools python3-pymeasure
   # the Debian package: cpack finds its dependencies with dpkg-shlibdeps and file; help2man

@@ -4,7 +4,6 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
-#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -15,10 +14,13 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QTabBar>
+#include <cctype>
 #include <cstdio>
 #include <fmt/format.h>
 
 #include "app/about_dlg.h"
+#include "app/instrument_menu.h"
+#include "app/page_viewport.h"
 #include "app/panel_memory.h"
 #include "framework/data_exchange.h"
 #include "framework/message_box.h"
@@ -39,7 +41,9 @@ namespace {
 
 constexpr char kErrorCaption[] = "ERROR";
 constexpr char kNotOpen[] = "Please first open the USB devices";
-constexpr qreal kSmallestStatusPoints = 7;
+constexpr char kSimulatedHint[] =
+    "To prepare and browse the pages with no instrument, choose \"Simulated instrument\" in the "
+    "Instrument menu of the window's context menu (right click).";
 
 constexpr std::array<const char*, kPageCount> kTabLabels = {
     "Continous", "   FM  ", "  AM  ", "  PM  ", "  PWM  ", "  FSK  ", "  Sweep  ", "  Burst  ",
@@ -54,28 +58,42 @@ std::string Lines(unsigned long long count) {
     return fmt::format("{} line{}", count, count == 1 ? "" : "s");
 }
 
-// A long reason takes a smaller font rather than lose its end: the window may not grow.
-void ShowFitting(QLabel& label, const QString& text) {
-    QFont font = label.parentWidget()->font();
-    const QRect room(0, 0, label.width(), QWIDGETSIZE_MAX);
-    while (font.pointSizeF() > kSmallestStatusPoints &&
-           QFontMetrics(font).boundingRect(room, Qt::TextWordWrap, text).height() > label.height()) {
-        font.setPointSizeF(font.pointSizeF() - 1);
-    }
-    label.setFont(font);
-    label.setText(text);
-}
-
 // What the last send did, from what the link counted before and after it; empty when it
-// wrote nothing.
-std::string LastSendText(const WriteTally& before, const WriteTally& after) {
+// wrote nothing. A send of one line names it: a trigger is told apart from a reset.
+std::string LastSendText(const WriteTally& before, const WriteTally& after,
+                         const SendProgressSeen& progress) {
     const unsigned long long written = after.linesWritten - before.linesWritten;
     if (after.failedWrites != before.failedWrites) {
-        return fmt::format("Last send: \"{}\" did not reach the instrument ({}); {} before it did.",
-                           after.lastFailedLine, after.lastFailure, Lines(written));
+        const std::string linesBefore =
+            written == 0 ? std::string("no line of this send reached the instrument")
+                         : Lines(written) + " before it did";
+        return fmt::format("Last send: \"{}\" did not reach the instrument ({}); {}.",
+                           after.lastFailedLine, after.lastFailure, linesBefore);
     }
     if (written == 0) return {};
+    if (written == 1 && progress.count == 1) {
+        return fmt::format("Last send: {} reached the instrument.", progress.line);
+    }
     return fmt::format("Last send: {} reached the instrument.", Lines(written));
+}
+
+// The chip is named on the USB link only; another link names its file and the reason, and says
+// what to do about it.
+std::string OpenFailureText(const LinkChoice& link) {
+    if (link.kind == LinkChoice::Kind::Usb) {
+        return fmt::format("{}\n\n{}", WithReason("Open CH372 failure", WhyInstrumentIsClosed()),
+                           kSimulatedHint);
+    }
+    std::string reason = WhyInstrumentIsClosed();
+    if (!reason.empty()) {
+        reason[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(reason[0])));
+    }
+    return fmt::format("{}.\n\n{}\n\n{}", reason, InstrumentAdvice(), kSimulatedHint);
+}
+
+std::string NotOpenText(const LinkChoice& link) {
+    return link.kind == LinkChoice::Kind::Usb ? std::string(kNotOpen)
+                                              : "Please first open the " + LinkName(link);
 }
 
 // A message about a file goes to the terminal too, where a script or a bug report finds it.
@@ -111,7 +129,8 @@ bool CValdrixDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     // The tab control reports only the operator's changes of tab.
     connect(m_tab.Bar(), &QTabBar::currentChanged, this, &CValdrixDlg::OnSelchangeTab);
-    qobject_cast<QLabel*>(GetDlgItem(IDC_LINK_STATUS))->setWordWrap(true);
+    m_statusLine =
+        std::make_unique<StatusLine>(*qobject_cast<QLabel*>(GetDlgItem(IDC_LINK_STATUS)));
     AddAboutItem();
     AddSetupItems();
     GetSafeHwnd()->setWindowIcon(m_hIcon);
@@ -122,30 +141,66 @@ bool CValdrixDlg::OnInitDialog() {
     if (auto* window = qobject_cast<QDialog*>(GetSafeHwnd())) {
         connect(window, &QDialog::finished, this, &CValdrixDlg::RememberAtClose);
     }
-    if (m_link.kind == LinkChoice::Kind::Usb) {
-        m_usbWatch = std::make_unique<UsbWatch>([this] { OnUsbChange(); });
-    }
+    WatchUsbWhenUsed();
     const bool opened = OpenAtStart();
     ShowStatus();
     // The fields come back even when no page can be shown, so that closing keeps them.
     RecallAtStart();
     if (!opened) return false;
+    ShowPages();
+    GetDlgItem(IDC_VALIDATE)->setFocus();
+    return true;
+}
 
+// Only a USB instrument can come and go while the window waits.
+void CValdrixDlg::WatchUsbWhenUsed() {
+    if (m_link.kind != LinkChoice::Kind::Usb) {
+        m_usbWatch.reset();
+    } else if (!m_usbWatch) {
+        m_usbWatch = std::make_unique<UsbWatch>([this] { OnUsbChange(); });
+    }
+}
+
+// The tabs and the page of the last run, once: nothing is sent, so the instrument need not be
+// there.
+void CValdrixDlg::ShowPages() {
+    if (m_tab.GetItemCount() > 0) return;
     for (int tab = 0; tab < kPageCount; ++tab) m_tab.InsertItem(tab, kTabLabels[tab]);
     AddPageKeys();
-    // The page of the last run; nothing is sent, so the instrument need not be there.
     m_shownTab = PageOfTab(m_recalledTab) != nullptr ? m_recalledTab : 0;
     ShowOnly(PageOfTab(m_shownTab));
     m_tab.SetCurSel(m_shownTab);
-    GetDlgItem(IDC_VALIDATE)->setFocus();
-    return true;
+}
+
+// The link in use is closed and the chosen one opened; the choice lasts until the window closes.
+void CValdrixDlg::ChooseLink(const LinkChoice& link) {
+    Gated([this, link] {
+        CloseInstrument();
+        m_link = link;
+        UseLink(m_link);
+        WatchUsbWhenUsed();
+        m_bTimeoutFailed = false;
+        const OpenResult opened = OpenInstrument(false);
+        m_bUsbOpen = opened == OpenResult::Opened;
+        if (!m_bUsbOpen) {
+            AfxMessageBox(WithReason(NotOpenText(m_link).c_str(), WhyInstrumentIsClosed()),
+                          kErrorCaption);
+            return;
+        }
+        ShowPages();
+    });
+}
+
+void CValdrixDlg::ExtendContextMenu(QMenu& menu) {
+    menu.addSeparator();
+    AddInstrumentMenu(menu, m_link, [this](const LinkChoice& link) { ChooseLink(link); });
 }
 
 // False when the instrument opened but its time-outs could not be set: no page is made then.
 bool CValdrixDlg::OpenAtStart() {
     switch (OpenInstrument(true)) {
         case OpenResult::NoDevice:
-            AfxMessageBox(WithReason("Open CH372 failure", WhyInstrumentIsClosed()), kErrorCaption);
+            AfxMessageBox(OpenFailureText(m_link), kErrorCaption);
             return true;
         case OpenResult::TimeoutFailed:
             m_bTimeoutFailed = true;
@@ -284,6 +339,30 @@ std::string CValdrixDlg::CommandOfShownPage() {
     return command;
 }
 
+void CValdrixDlg::OnSaveSessionScript() {
+    const QString path = QFileDialog::getSaveFileName(GetSafeHwnd(), "Save session as script",
+                                                      QDir::homePath() + "/session.sh",
+                                                      "Shell scripts (*.sh);;All files (*)");
+    if (!path.isEmpty()) SaveSessionScriptTo(path.toStdString());
+}
+
+bool CValdrixDlg::SaveSessionScriptTo(const std::string& path) {
+    const auto error = m_session.SaveTo(path);
+    if (error) TellAboutFile(*error);
+    return !error;
+}
+
+// A send that wrote nothing because it was refused is no part of the procedure.
+void CValdrixDlg::RecordSend(const std::string& command, SendOutcome outcome) {
+    if (outcome == SendOutcome::Refused) return;
+    m_session.Add(command,
+                  outcome == SendOutcome::Failed ? WhyInstrumentIsClosed() : std::string());
+}
+
+std::string CValdrixDlg::ValdrixCli(const std::string& words) const {
+    return "valdrix-cli" + LinkOption(m_link) + " " + words;
+}
+
 void CValdrixDlg::ShowLogMenu(const QPoint& where) {
     auto* log = qobject_cast<QPlainTextEdit*>(GetDlgItem(IDC_LOG));
     std::unique_ptr<QMenu> menu(log->createStandardContextMenu(where));
@@ -291,14 +370,22 @@ void CValdrixDlg::ShowLogMenu(const QPoint& where) {
     connect(menu->addAction("Copy as valdrix-cli command"), &QAction::triggered, this, [this] {
         QGuiApplication::clipboard()->setText(QString::fromStdString(CommandOfShownPage()));
     });
+    connect(menu->addAction("Save session as script…"), &QAction::triggered, this,
+            &CValdrixDlg::OnSaveSessionScript);
     menu->exec(log->viewport()->mapToGlobal(where));
 }
 
 // The console takes Up and Down for its history and Enter for its line: Enter never reaches the
-// dialog, which would press a button.
+// dialog, which would press a button. Esc throws away a typed line; in an empty console it
+// closes the window, as everywhere else.
 bool CValdrixDlg::eventFilter(QObject* watched, QEvent* event) {
     if (watched != GetDlgItem(IDC_CONSOLE) || event->type() != QEvent::KeyPress) return false;
+    auto* console = qobject_cast<QLineEdit*>(GetDlgItem(IDC_CONSOLE));
     switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Escape:
+            if (console->text().isEmpty()) return false;
+            console->clear();
+            return true;
         case Qt::Key_Up: RecallConsoleLine(true); return true;
         case Qt::Key_Down: RecallConsoleLine(false); return true;
         case Qt::Key_Return:
@@ -322,6 +409,7 @@ void CValdrixDlg::OnConsoleEnter() {
 void CValdrixDlg::SendConsoleLine(const std::string& line) {
     if (!InstrumentReady()) return;
     const SendReport report = SendSingleCommand(line);
+    RecordSend(ValdrixCli("raw -- " + ShellWord(line)), report.outcome);
     if (report.outcome == SendOutcome::Refused) return;
     m_history.Add(line);
     auto* console = qobject_cast<QLineEdit*>(GetDlgItem(IDC_CONSOLE));
@@ -346,10 +434,23 @@ CommandPage* CValdrixDlg::PageOfTab(int tab) {
 // and building all of them would double the time the window takes to appear.
 void CValdrixDlg::CreatePageWindow(CommandPage& page) {
     if (page.GetSafeHwnd() != nullptr) return;
-    // A Burst Once is a send like any other: it waits for the send that is running.
-    page.SetPressRunner([this](std::function<void()> press) { Gated(std::move(press)); });
-    page.Create(page.Template().id, GetDlgItem(IDC_TAB));
-    page.MoveWindow(PageRectangle(m_tab.GetClientRect()), true);
+    // A page's one press, Burst Once, is a send like any other: it waits for the send that is
+    // running, is refused while the instrument is not open, and goes into the session script.
+    page.SetPressRunner([this](std::function<void()> press) {
+        Gated([this, press = std::move(press)] {
+            if (!InstrumentReady()) return;
+            const unsigned long long failuresBefore = Writes().failedWrites;
+            press();
+            RecordSend(ValdrixCli("trigger"), Writes().failedWrites == failuresBefore
+                                                  ? SendOutcome::Sent
+                                                  : SendOutcome::Failed);
+        });
+    });
+    auto viewport =
+        std::make_unique<PageViewport>(*GetDlgItem(IDC_TAB), PageRectangle(m_tab.GetClientRect()));
+    page.Create(page.Template().id, viewport->PageParent());
+    viewport->Hold(*page.GetSafeHwnd());
+    m_viewports[&page] = std::move(viewport);
 }
 
 // The keys of other tabbed windows, from any field: Ctrl+Tab and Ctrl+PgDn to the next page,
@@ -367,6 +468,21 @@ void CValdrixDlg::AddPageKeys() {
         -1);
 }
 
+namespace {
+
+// The first control of the page in the Tab order that takes the focus.
+void FocusFirstField(QWidget& page) {
+    for (QWidget* next = page.nextInFocusChain(); next != &page; next = next->nextInFocusChain()) {
+        if (page.isAncestorOf(next) && (next->focusPolicy() & Qt::TabFocus) && next->isEnabled() &&
+            next->isVisibleTo(&page)) {
+            next->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
+}  // namespace
+
 CRect PageRectangle(const CRect& tabClient) {
     CRect rect = tabClient;
     rect.top += 30;
@@ -379,23 +495,42 @@ CRect PageRectangle(const CRect& tabClient) {
 void CValdrixDlg::ShowOnly(CommandPage* visible) {
     CreatePageWindow(*visible);
     for (CommandPage* page : AllPages()) {
-        if (page->GetSafeHwnd() != nullptr) page->ShowWindow(page == visible ? SW_SHOW : SW_HIDE);
+        if (page->GetSafeHwnd() == nullptr) continue;
+        page->ShowWindow(page == visible ? SW_SHOW : SW_HIDE);
+        m_viewports.at(page)->Show(page == visible);
     }
 }
 
 void CValdrixDlg::Gated(std::function<void()> action) {
     m_sendGate.Run([this, action = std::move(action)] {
         const WriteTally before = Writes();
+        m_progress = {};
+        const SendProgress previous = InstallSendProgress(
+            [this](std::size_t number, std::size_t count, const std::string& line) {
+                m_progress = {number, count, line};
+                ShowProgress();
+            });
         action();
-        const std::string lastSend = LastSendText(before, Writes());
+        InstallSendProgress(previous);
+        const std::string lastSend = LastSendText(before, Writes(), m_progress);
         if (!lastSend.empty()) m_lastSend = lastSend;
+        m_progress = {};
         ShowStatus();
     });
+    // This press waits behind a send: the status line counts it.
+    if (m_progress.count > 0) ShowProgress();
+}
+
+void CValdrixDlg::ShowProgress() {
+    m_statusLine->Show(ProgressText(m_progress.number, m_progress.count, m_progress.line,
+                                    m_sendGate.Waiting()));
 }
 
 bool CValdrixDlg::InstrumentReady() {
     if (!m_bTimeoutFailed) m_bUsbOpen = EnsureInstrumentOpen();
-    if (!m_bUsbOpen) AfxMessageBox(WithReason(kNotOpen, WhyNotReady()), kErrorCaption);
+    if (!m_bUsbOpen) {
+        AfxMessageBox(WithReason(NotOpenText(m_link).c_str(), WhyNotReady()), kErrorCaption);
+    }
     return m_bUsbOpen;
 }
 
@@ -414,21 +549,24 @@ void CValdrixDlg::OnSelchangeTab() {
     RequestTab(wanted);
 }
 
-void CValdrixDlg::RequestTab(int tab) {
-    Gated([this, tab] { ChangeTab(tab); });
+void CValdrixDlg::RequestTab(int tab, FocusAfter focus) {
+    Gated([this, tab, focus] { ChangeTab(tab, focus); });
 }
 
+// A change of page by the keys leaves the hands on the keys: the focus goes to the new page's
+// first field rather than stay on a button five Tab presses away.
 void CValdrixDlg::StepTab(int step) {
     const int count = m_tab.GetItemCount();
-    if (count > 0) RequestTab((m_shownTab + step + count) % count);
+    if (count > 0) RequestTab((m_shownTab + step + count) % count, FocusAfter::FirstField);
 }
 
-void CValdrixDlg::ChangeTab(int tab) {
+void CValdrixDlg::ChangeTab(int tab, FocusAfter focus) {
     CommandPage* page = PageOfTab(tab);
     if (!InstrumentReady() || page == nullptr) return;
     m_tab.SetCurSel(tab);
     m_shownTab = tab;
     ShowOnly(page);
+    if (focus == FocusAfter::FirstField) FocusFirstField(*page->GetSafeHwnd());
 }
 
 void CValdrixDlg::OnValidate() {
@@ -439,23 +577,29 @@ void CValdrixDlg::OnValidate() {
 void CValdrixDlg::Validate() {
     if (!InstrumentReady()) return;
     if (CommandPage* page = PageOfTab(m_shownTab)) {
-        if (page->SendCommands() == SendOutcome::Refused) return;
+        const SendOutcome outcome = page->SendCommands();
+        if (outcome == SendOutcome::Refused) {
+            if (!page->LastRefusal().empty()) m_lastSend = page->LastRefusal();
+            return;
+        }
+        RecordSend(CommandOfShownPage(), outcome);
         m_strLog = page->m_strCommand;
     }
     UpdateData(false);
 }
 
 void CValdrixDlg::OnReset() {
-    Gated([this] { SendOneCommand(kResetCommand); });
+    Gated([this] { SendOneCommand(kResetCommand, "reset"); });
 }
 
 void CValdrixDlg::OnLocal() {
-    Gated([this] { SendOneCommand(kLocalCommand); });
+    Gated([this] { SendOneCommand(kLocalCommand, "local"); });
 }
 
-void CValdrixDlg::SendOneCommand(const CString& command) {
+void CValdrixDlg::SendOneCommand(const CString& command, const std::string& cliWord) {
     if (!InstrumentReady()) return;
     const SendReport report = SendSingleCommand(command);
+    RecordSend(ValdrixCli(cliWord), report.outcome);
     if (report.outcome == SendOutcome::Refused) return;
     m_strLog = CommandText(report, LineEnds::BetweenLines);
     UpdateData(false);
@@ -469,13 +613,7 @@ void CValdrixDlg::OnUsbChange() {
     });
 }
 
-void CValdrixDlg::ShowStatus() {
-    auto* line = qobject_cast<QLabel*>(GetDlgItem(IDC_LINK_STATUS));
-    const QString text = QString::fromStdString(LinkStatusText());
-    ShowFitting(*line, text);
-    // A label named for what it is shows its text to assistive technology as its description.
-    line->setAccessibleDescription(text);
-}
+void CValdrixDlg::ShowStatus() { m_statusLine->Show(LinkStatusText()); }
 
 // "USB instrument 0 (bus 1, port 2): connected. Last send: 7 lines reached the instrument."
 std::string CValdrixDlg::LinkStatusText() const {

@@ -4,10 +4,14 @@
 #include <QPoint>
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
 #include "app/command_history.h"
+#include "app/page_viewport.h"
+#include "app/session_script.h"
+#include "app/status_line.h"
 #include "framework/dialog.h"
 #include "framework/edit.h"
 #include "framework/send_gate.h"
@@ -35,6 +39,13 @@ inline constexpr int kPageCount = 8;
 // Where the pages sit inside the tab control: below the row of tabs, inside its frame.
 CRect PageRectangle(const CRect& tabClient);
 
+// The line a send has come to, as its progress was last reported; count 0 when none runs.
+struct SendProgressSeen {
+    std::size_t number = 0;
+    std::size_t count = 0;
+    std::string line;
+};
+
 // Whether the fields are kept between runs, and whether this start sets the last run's aside.
 struct PanelStart {
     bool remember = false;
@@ -59,6 +70,12 @@ public:
     void OnSaveSetup();
     void OnOpenSetup();
     void OnRestoreDefaults();
+    void OnSaveSessionScript();
+    // The link in use is closed and this one opened, for as long as the window stays.
+    void ChooseLink(const valdrix::link::LinkChoice& link);
+    // The sends of this session as a valdrix-cli script; false when it could not be written,
+    // and the operator has been told why.
+    bool SaveSessionScriptTo(const std::string& path);
 
     // Every page's fields as shown go to the file, whole or not at all; false when they could
     // not, and the operator has been told why.
@@ -95,6 +112,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void MessageMap() override;
+    void ExtendContextMenu(QMenu& menu) override;
     void DoDataExchange(CDataExchange* pDX) override;
 
 private:
@@ -117,12 +135,19 @@ private:
     // Reopens the instrument, silently, when it is not open; says why when that fails too.
     bool InstrumentReady();
     std::string WhyNotReady() const;
-    void RequestTab(int tab);
+    enum class FocusAfter { Unchanged, FirstField };
+    void RequestTab(int tab, FocusAfter focus = FocusAfter::Unchanged);
     void StepTab(int step);
-    void ChangeTab(int tab);
+    void ChangeTab(int tab, FocusAfter focus);
     void Validate();
-    void SendOneCommand(const CString& command);
+    void SendOneCommand(const CString& command, const std::string& cliWord);
+    void RecordSend(const std::string& command, valdrix::model::SendOutcome outcome);
+    // valdrix-cli with the link in use and these words.
+    std::string ValdrixCli(const std::string& words) const;
+    void WatchUsbWhenUsed();
+    void ShowPages();
     void ShowStatus();
+    void ShowProgress();
     std::string LinkStatusText() const;
     // Every page, built or not; a page's window is made when it is first shown.
     std::array<CommandPage*, kPageCount> AllPages();
@@ -135,6 +160,11 @@ private:
     // Set when the kept fields could not be read: that file is left for the operator to mend.
     bool m_bMemoryUnreadable = false;
     SendGate m_sendGate;
+    SendProgressSeen m_progress;
+    SessionScript m_session;
+    // Each page's room in the tab control, once its window is made.
+    std::map<CommandPage*, std::unique_ptr<PageViewport>> m_viewports;
+    std::unique_ptr<StatusLine> m_statusLine;
     // Only a USB instrument can come and go while the window waits.
     std::unique_ptr<valdrix::link::UsbWatch> m_usbWatch;
     // The tab whose page the operator sees; the tab row shows it selected.

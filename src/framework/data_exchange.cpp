@@ -1,5 +1,6 @@
 #include "framework/data_exchange.h"
 
+#include <QLabel>
 #include <fmt/format.h>
 
 #include "framework/dialog.h"
@@ -21,10 +22,27 @@ CWnd CDataExchange::PrepareCtrl(int id) {
     return CWnd(m_pDlgWnd->GetDlgItem(id));
 }
 
+namespace {
+
+// The name the operator knows a field by: its accessible name, else the text of its label.
+CString FieldName(const QWidget& field) {
+    QString name = field.accessibleName();
+    if (name.trimmed().isEmpty()) {
+        for (const QLabel* label : field.parentWidget()->findChildren<QLabel*>()) {
+            if (label->buddy() == &field) name = label->text();
+        }
+    }
+    return name.trimmed().toStdString();
+}
+
+}  // namespace
+
 void CDataExchange::Fail(const CString& message) {
     m_failed = true;
+    QWidget* field = m_pDlgWnd->GetDlgItem(m_lastControl);
+    m_refusal = fmt::format("{}: not sent: {}", FieldName(*field), message);
     AfxMessageBox(message);
-    CWnd(m_pDlgWnd->GetDlgItem(m_lastControl)).SetFocus();
+    CWnd(field).SetFocus();
 }
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {

@@ -20,6 +20,9 @@ public:
     bool m_bSaveAndValidate;
 
     bool Failed() const { return m_failed; }
+    // "Freq: not sent: Please enter ...": the refused field by its name, and why; empty while
+    // no field has failed.
+    const CString& Refusal() const { return m_refusal; }
     // Tells the operator, puts the focus on the field being exchanged, and ends the run.
     void Fail(const CString& message);
     // The control that is being exchanged; a range check refers to the last one prepared.
@@ -28,6 +31,7 @@ public:
 private:
     int m_lastControl = 0;
     bool m_failed = false;
+    CString m_refusal;
 };
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control);

@@ -2,15 +2,61 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QVariant>
+#include <algorithm>
 #include <QPushButton>
 
 #include "framework/data_exchange.h"
 #include "framework/framework_dialog.h"
 #include "framework/resources.h"
+#include "framework/screen_fit.h"
 #include "framework/template_builder.h"
 #include "framework/template_fonts.h"
 
 namespace valdrix::gui {
+
+namespace {
+
+constexpr char kScaleProperty[] = "templateScale";
+
+// A page is drawn at the scale of the window that holds it.
+double ScaleOfWindow(const QWidget* parent) {
+    const QVariant scale =
+        parent != nullptr ? parent->window()->property(kScaleProperty) : QVariant();
+    return scale.isValid() ? scale.toDouble() : 1.0;
+}
+
+// A window that would not fit its screen at the template's size is drawn smaller, its font and
+// its dialog units together, so that every control stays on the screen.
+double FittingScale(const DialogTemplate& dialogTemplate, const QWidget* parent) {
+    const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) return 1.0;
+    const QSize room = RoomForWindow(screen->availableGeometry().size());
+    return FittingPointSize(dialogTemplate, room) / dialogTemplate.pointSize;
+}
+
+constexpr int kGap = 2;
+
+// The substitute fonts are wider than the template's own: a combo box grows to the right, as
+// far as the next control on its row allows, rather than cut its longest item short ("NORMa").
+void WidenIntoFreeRoom(QComboBox& combo) {
+    const QRect place = combo.geometry();
+    int limit = combo.parentWidget()->width();
+    const QWidget& page = *combo.parentWidget();
+    for (const QWidget* other : page.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const QRect there = other->geometry();
+        const bool onTheRow = there.top() <= place.bottom() && there.bottom() >= place.top();
+        if (other != &combo && onTheRow && there.left() >= place.right()) {
+            limit = std::min(limit, there.left() - kGap);
+        }
+    }
+    const int wanted = std::max(place.width(), combo.sizeHint().width());
+    combo.resize(std::max(place.width(), std::min(wanted, limit - place.left())), place.height());
+}
+
+}  // namespace
 
 CDialog::CDialog(unsigned templateId) : m_nIDTemplate(templateId) {}
 
@@ -37,7 +83,10 @@ void CDialog::BuildWindow(QWidget* parent) {
         m_window = window;
     }
     Attach(m_window);
-    m_window->setFont(TemplateFont(dialogTemplate.fontFace, dialogTemplate.pointSize));
+    const double scale =
+        dialogTemplate.child ? ScaleOfWindow(parent) : FittingScale(dialogTemplate, parent);
+    m_window->setProperty(kScaleProperty, scale);
+    m_window->setFont(TemplateFont(dialogTemplate.fontFace, dialogTemplate.pointSize * scale));
     m_baseUnits = BaseUnitsOf(m_window->font());
     const QRect size = MapDialogRect(m_baseUnits, 0, 0, dialogTemplate.cx, dialogTemplate.cy);
     if (dialogTemplate.child) {
@@ -80,6 +129,7 @@ void CDialog::FillComboLists() {
         auto* combo = qobject_cast<QComboBox*>(GetDlgItem(control.id));
         if (combo == nullptr) continue;
         for (const std::string& item : control.items) combo->addItem(QString::fromStdString(item));
+        WidenIntoFreeRoom(*combo);
     }
 }
 
@@ -90,6 +140,7 @@ void CDialog::OnSysCommand(unsigned id, long) {
 bool CDialog::UpdateData(bool saveAndValidate) {
     CDataExchange exchange(*this, saveAndValidate);
     DoDataExchange(&exchange);
+    m_lastRefusal = exchange.Refusal();
     return !exchange.Failed();
 }
 

@@ -9,6 +9,7 @@
 #include "framework/system_menu.h"
 #include "framework/wnd.h"
 
+class QMenu;
 class QWidget;
 
 namespace valdrix::gui {
@@ -34,10 +35,14 @@ public:
 
     virtual bool OnInitDialog();
     virtual void OnSysCommand(unsigned id, long param);
+    // Adds what the dialog offers beyond its system-menu items to its context menu.
+    virtual void ExtendContextMenu(QMenu&) {}
 
     // Exchanges every bound member with its control; reading stops at the first field that
     // does not parse or fails its range, which then has the focus.
     bool UpdateData(bool saveAndValidate = true);
+    // Which field the last UpdateData refused and why, as CDataExchange::Refusal gives it.
+    const CString& LastRefusal() const { return m_lastRefusal; }
 
     QWidget* GetDlgItem(int id) const;
     CMenu* GetSystemMenu(bool revert);
@@ -58,6 +63,7 @@ private:
     std::map<int, QWidget*> m_controls;
     DialogBaseUnits m_baseUnits;
     CMenu m_systemMenu;
+    CString m_lastRefusal;
 };
 
 }  // namespace valdrix::gui

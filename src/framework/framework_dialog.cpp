@@ -57,6 +57,7 @@ void FrameworkDialog::contextMenuEvent(QContextMenuEvent* event) {
         QObject::connect(menu.addAction(QString::fromStdString(item.text)), &QAction::triggered,
                          &menu, [this, id] { m_owner.OnSysCommand(id, 0); });
     }
+    m_owner.ExtendContextMenu(menu);
     menu.exec(event->globalPos());
 }
 

@@ -14,6 +14,8 @@ public:
     // Runs the action now, or after the action that is running and those already waiting.
     void Run(std::function<void()> action);
     bool Busy() const { return m_busy; }
+    // Presses that wait behind the running one.
+    std::size_t Waiting() const { return m_waiting.size(); }
 
 private:
     bool m_busy = false;

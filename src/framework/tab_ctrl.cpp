@@ -15,7 +15,11 @@ QTabBar* CTabCtrl::Bar() const {
 int CTabCtrl::InsertItem(int index, const CString& label) {
     if (Bar() == nullptr) return -1;
     const QSignalBlocker quiet(Bar());
-    return Bar()->insertTab(index, QString::fromStdString(label));
+    const QString text = QString::fromStdString(label);
+    const int inserted = Bar()->insertTab(index, text);
+    // The blanks that space the labels out are not read aloud.
+    Bar()->setAccessibleTabName(inserted, text.trimmed());
+    return inserted;
 }
 
 int CTabCtrl::GetItemCount() const { return Bar() != nullptr ? Bar()->count() : 0; }

@@ -111,12 +111,19 @@ QRect PlaceOf(const ControlTemplate& control, const QWidget& widget, const Dialo
     return place;
 }
 
-// The label becomes the field's buddy: Qt's accessibility then reports a combo box as
-// "labelled by" the label. An edit box is also given the label's text as its name, which holds
-// on every platform. Neither changes what the operator sees or the tab order.
+// On Linux a combo box is announced by its text; its edit field carries the name there.
+void NameForAssistiveTechnology(QWidget& control, const QString& name) {
+    control.setAccessibleName(name);
+    if (auto* combo = qobject_cast<QComboBox*>(&control)) combo->lineEdit()->setAccessibleName(name);
+}
+
+// The label becomes the field's buddy: Qt's accessibility then reports the field as "labelled
+// by" it, a unit label after its field too. The field is named by its first label, without the
+// blanks that place the text, unless the template names it (two "Freq Unit" boxes on one page
+// must not sound alike). Neither changes what the operator sees or the tab order.
 void PairWithLabel(QLabel& label, QWidget& field) {
     label.setBuddy(&field);
-    if (qobject_cast<QComboBox*>(&field) == nullptr) field.setAccessibleName(label.text());
+    if (field.accessibleName().isEmpty()) NameForAssistiveTechnology(field, label.text().trimmed());
 }
 
 // A label may stand before or after its field in template order; pairing waits until every
@@ -143,7 +150,7 @@ std::map<int, QWidget*> BuildControls(const DialogTemplate& dialogTemplate, QWid
         widget->setProperty(kIdProperty, control.id);
         widget->setGeometry(PlaceOf(control, *widget, units));
         if (!control.accessibleName.empty()) {
-            widget->setAccessibleName(QString::fromStdString(control.accessibleName));
+            NameForAssistiveTechnology(*widget, QString::fromStdString(control.accessibleName));
         }
         if (control.id != IDC_STATIC) controls.emplace(control.id, widget);
         built.push_back(widget);

@@ -26,13 +26,13 @@ void RegisterFontSubstitutes() {
     }
 }
 
-QFont TemplateFont(const std::string& face, int pointSize) {
+QFont TemplateFont(const std::string& face, double pointSize) {
     const QString family = QString::fromStdString(face);
     QFont font;
     // The face when the machine has it, else the substitutes in their order. Listing them lets
     // the font machinery choose when the text is laid out, without enumerating every family.
     font.setFamilies(QStringList{family} + Substitutes());
-    font.setPointSize(pointSize);
+    font.setPointSizeF(pointSize);
     return font;
 }
 

@@ -10,6 +10,6 @@ namespace valdrix::gui {
 // a legible Latin face first, then a Song/Ming face for Chinese text.
 void RegisterFontSubstitutes();
 
-QFont TemplateFont(const std::string& face, int pointSize);
+QFont TemplateFont(const std::string& face, double pointSize);
 
 }  // namespace valdrix::gui

@@ -1,6 +1,9 @@
 #include "link/command_line.h"
 
+#include <cstdint>
 #include <fmt/format.h>
+#include <optional>
+#include <utility>
 
 namespace valdrix::link {
 
@@ -9,6 +12,38 @@ namespace {
 constexpr std::size_t kShownPrefix = 60;
 
 bool IsPrintableAscii(unsigned char byte) { return byte >= 0x20 && byte <= 0x7E; }
+
+// The length of the UTF-8 sequence that starts at the text's front and the code point it
+// encodes, or nothing when it is not valid UTF-8 (overlong forms and surrogates included).
+std::optional<std::pair<std::size_t, char32_t>> Utf8CharacterAt(std::string_view text) {
+    const auto lead = static_cast<unsigned char>(text.front());
+    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    if (length == 0 || lead > 0xF4 || text.size() < length) return std::nullopt;
+    char32_t code = lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(text[i]);
+        if ((next & 0xC0) != 0x80) return std::nullopt;
+        code = (code << 6) | (next & 0x3F);
+    }
+    constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        return std::nullopt;
+    }
+    return std::pair{length, code};
+}
+
+// A character as the operator typed it, with its code point; a byte that starts no UTF-8
+// character, and a control character, by its value.
+std::string NameOfCharacterAt(std::string_view rest) {
+    const auto byte = static_cast<unsigned char>(rest.front());
+    if (byte >= 0x80) {
+        if (const auto character = Utf8CharacterAt(rest)) {
+            return fmt::format("\"{}\" (U+{:04X})", rest.substr(0, character->first),
+                               static_cast<std::uint32_t>(character->second));
+        }
+    }
+    return fmt::format("the character 0x{:02X}", byte);
+}
 
 }  // namespace
 
@@ -31,9 +66,9 @@ std::optional<std::string> RefusalOf(std::string_view line) {
         const auto byte = static_cast<unsigned char>(line[position]);
         if (!IsPrintableAscii(byte)) {
             return fmt::format(
-                "The command \"{}\" holds the character 0x{:02X} at position {}; only printable "
-                "ASCII characters can be sent.",
-                PrintableText(line), byte, position + 1);
+                "The command \"{}\" holds {} at position {}; only printable ASCII characters can "
+                "be sent.",
+                PrintableText(line), NameOfCharacterAt(line.substr(position)), position + 1);
         }
     }
     return std::nullopt;

@@ -20,7 +20,8 @@ public:
     virtual bool WriteData(ULONG index, const void* buffer, ULONG* length) = 0;
     virtual void Close(ULONG index) = 0;
     virtual std::string LastError() const = 0;
-    // What the operator can do after a failure on this link.
+    // What the operator can do after a failure on this link; nothing when the reason in
+    // LastError() says it already.
     virtual std::string Advice() const { return kUsbAdvice; }
 
     static constexpr char kUsbAdvice[] = "Check the instrument and its USB cable, then try again.";

@@ -21,10 +21,7 @@ public:
     bool WriteData(ULONG index, const void* buffer, ULONG* length) override;
     void Close(ULONG index) override;
     std::string LastError() const override { return m_lastError; }
-    std::string Advice() const override {
-        return "Check that the file can be written (folder, permissions, free space) and, for a "
-               "FIFO, that its reader is running; then try again.";
-    }
+    std::string Advice() const override { return m_advice; }
 
 private:
     bool Fail(const std::string& what, int error);
@@ -35,6 +32,11 @@ private:
     int m_fd = -1;
     unsigned m_writeTimeoutMs = 5000;
     std::string m_lastError;
+    std::string m_advice = kGeneralAdvice;
+
+    static constexpr char kGeneralAdvice[] =
+        "Check that the file can be written (folder, permissions, free space) and, for a FIFO, "
+        "that its reader is running; then try again.";
 };
 
 }  // namespace valdrix::link

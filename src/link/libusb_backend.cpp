@@ -68,8 +68,9 @@ LibusbBackend::~LibusbBackend() {
     if (m_context != nullptr) libusb_exit(m_context);
 }
 
-bool LibusbBackend::Fail(std::string reason) {
+bool LibusbBackend::Fail(std::string reason, bool advises) {
     m_lastError = std::move(reason);
+    m_lastErrorAdvises = advises;
     return false;
 }
 
@@ -99,7 +100,7 @@ bool LibusbBackend::Open(ULONG index) {
 }
 
 bool LibusbBackend::OpenChipAt(libusb_device* device, const std::string& name, OpenChip& chip) {
-    if (const auto problem = EndpointProblem(device)) return Fail(name + ": " + *problem);
+    if (const auto problem = EndpointProblem(device)) return Fail(name + ": " + *problem, false);
     const int result = libusb_open(device, &chip.handle);
     if (result != 0) return Fail(name + ": " + UsbErrorText(result));
     if (TakeInterface(chip, name)) return true;
@@ -130,7 +131,9 @@ bool LibusbBackend::TakeInterface(OpenChip& chip, const std::string& name) {
 
 bool LibusbBackend::SetTimeout(ULONG index, ULONG writeTimeoutMs, ULONG) {
     const auto chip = m_open.find(index);
-    if (chip == m_open.end()) return Fail(fmt::format("USB instrument {} is not open", index));
+    if (chip == m_open.end()) {
+        return Fail(fmt::format("USB instrument {} is not open", index), false);
+    }
     chip->second.writeTimeoutMs = LibusbTimeout(writeTimeoutMs);
     return true;
 }
@@ -138,9 +141,15 @@ bool LibusbBackend::SetTimeout(ULONG index, ULONG writeTimeoutMs, ULONG) {
 bool LibusbBackend::WriteData(ULONG index, const void* buffer, ULONG* length) {
     const ULONG wanted = *length;
     *length = 0;
+    // A write cut short fails with no libusb reason: the general advice goes with it.
+    m_lastErrorAdvises = false;
     const auto chip = m_open.find(index);
-    if (chip == m_open.end()) return Fail(fmt::format("USB instrument {} is not open", index));
-    if (wanted > INT_MAX) return Fail(fmt::format("{} bytes are too many for one write", wanted));
+    if (chip == m_open.end()) {
+        return Fail(fmt::format("USB instrument {} is not open", index), false);
+    }
+    if (wanted > INT_MAX) {
+        return Fail(fmt::format("{} bytes are too many for one write", wanted), false);
+    }
     int transferred = 0;
     // libusb takes the data of an OUT transfer through a non-const pointer; it only reads it.
     auto* data = static_cast<unsigned char*>(const_cast<void*>(buffer));

@@ -27,6 +27,8 @@ public:
     bool WriteData(ULONG index, const void* buffer, ULONG* length) override;
     void Close(ULONG index) override;
     std::string LastError() const override { return m_lastError; }
+    // Nothing when the last reason already says what to do, as most libusb reasons do.
+    std::string Advice() const override { return m_lastErrorAdvises ? std::string() : kUsbAdvice; }
 
 private:
     struct OpenChip {
@@ -35,7 +37,7 @@ private:
         unsigned writeTimeoutMs = 0;  // as libusb counts it: 0 is none
     };
 
-    bool Fail(std::string reason);
+    bool Fail(std::string reason, bool advises = true);
     bool EnsureContext();
     bool OpenChipAt(libusb_device* device, const std::string& name, OpenChip& chip);
     bool TakeInterface(OpenChip& chip, const std::string& name);
@@ -48,6 +50,7 @@ private:
     libusb_context* m_context = nullptr;
     std::map<ULONG, OpenChip> m_open;
     std::string m_lastError;
+    bool m_lastErrorAdvises = false;
 };
 
 }  // namespace valdrix::link

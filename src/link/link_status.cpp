@@ -31,6 +31,7 @@ public:
     }
     void Close(ULONG index) override { m_backend->Close(index); }
     std::string LastError() const override { return m_backend->LastError(); }
+    std::string Advice() const override { return m_backend->Advice(); }
 
     bool WriteData(ULONG index, const void* buffer, ULONG* length) override {
         const ULONG wanted = *length;

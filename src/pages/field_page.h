@@ -63,6 +63,7 @@ public:
 
     bool OnInitDialog() override {
         CommandPage::OnInitDialog();
+        DescribeNumberFields();
         ShowPendingTexts();
         return true;
     }
@@ -86,6 +87,16 @@ protected:
     valdrix::model::LineEnds CommandLineEnds() const override { return m_model.lineEnds; }
 
 private:
+    // A screen reader tells what a number field takes before the page refuses it.
+    void DescribeNumberFields() {
+        using valdrix::model::FieldKind;
+        for (const auto& field : m_model.fields) {
+            if (field.kind != FieldKind::Number && field.kind != FieldKind::WholeNumber) continue;
+            GetDlgItem(field.Control())->setAccessibleDescription(QString::fromStdString(
+                valdrix::model::RangeText(field.kind == FieldKind::WholeNumber, field.range)));
+        }
+    }
+
     std::string ShownText(const valdrix::model::Field<Settings>& field) const {
         if (const std::string* pending = valdrix::model::FindText(m_pendingTexts, field.option)) {
             return *pending;

@@ -32,7 +32,7 @@ DialogTemplate Continous() {
         Combo(IDC_CONT_ATTENUATION, 74, 135, 39, 54, kAttenuations),
         Label(IDC_STATIC, "OutPut State", 22, 151, 56, 8, Buddy{IDC_CONT_OUTPUT}),
         Combo(IDC_CONT_OUTPUT, 23, 162, 35, 54, kOnOff),
-        Label(IDC_STATIC, "%", 69, 110, 8, 8),
+        Label(IDC_STATIC, "%", 69, 110, 8, 8, Buddy{IDC_CONT_DUTY}),
         Edit(IDC_CONT_OUTPUT_CMD, 121, 112, 156, 72, kStyleMultiLine,
              AccessibleName{"Output configuration commands"}),
         Radio(IDC_CONT_RADIO_DIRECT, "Direct configuration command", 123, 14, 128, 10),
@@ -49,6 +49,7 @@ struct ModulationIds {
 
 DialogTemplate ModulationPage(unsigned id, int cx, int cy, const ModulationIds& ids,
                               const std::string& amountLabel, ControlTemplate amountUnit) {
+    amountUnit.buddy = ids.amount;
     return Page(id, cx, cy, {
         Edit(ids.amount, 71, 36, 44, 12),
         Label(ids.amountLabel, amountLabel, 72, 24, 42, 12, Buddy{ids.amount}),
@@ -102,11 +103,11 @@ DialogTemplate Sweep() {
     return Page(IDD_SWEEP, 297, 183, {
         Edit(IDC_SWEEP_START, 71, 36, 44, 12),
         Label(IDC_SWEEP_START_LABEL, "Start Freq", 72, 24, 42, 12, Buddy{IDC_SWEEP_START}),
-        Combo(IDC_SWEEP_START_UNIT, 126, 36, 35, 54, kFrequencyUnits),
+        Combo(IDC_SWEEP_START_UNIT, 126, 36, 35, 54, kFrequencyUnits, AccessibleName{"Start Freq Unit"}),
         Label(IDC_SWEEP_START_UNIT_LABEL, "Freq Unit", 125, 24, 59, 12, Buddy{IDC_SWEEP_START_UNIT}),
         Edit(IDC_SWEEP_STOP, 71, 69, 44, 12),
         Label(IDC_SWEEP_STOP_LABEL, "Stop Freq", 72, 57, 42, 12, Buddy{IDC_SWEEP_STOP}),
-        Combo(IDC_SWEEP_STOP_UNIT, 126, 69, 35, 54, kFrequencyUnits),
+        Combo(IDC_SWEEP_STOP_UNIT, 126, 69, 35, 54, kFrequencyUnits, AccessibleName{"Stop Freq Unit"}),
         Label(IDC_SWEEP_STOP_UNIT_LABEL, "Freq Unit", 125, 57, 59, 12, Buddy{IDC_SWEEP_STOP_UNIT}),
         Edit(IDC_SWEEP_TIME, 72, 103, 44, 12),
         Label(IDC_SWEEP_TIME_LABEL, "Time", 73, 91, 42, 12, Buddy{IDC_SWEEP_TIME}),
@@ -132,7 +133,7 @@ DialogTemplate Burst() {
         Label(IDC_BURST_CYCLES_LABEL, "NCYCles ", 73, 59, 42, 12, Buddy{IDC_BURST_CYCLES}),
         Edit(IDC_BURST_PHASE, 126, 71, 44, 12),
         Label(IDC_BURST_PHASE_LABEL, "PHASe ", 127, 59, 42, 12, Buddy{IDC_BURST_PHASE}),
-        Label(IDC_STATIC, "deg", 171, 73, 15, 10),
+        Label(IDC_STATIC, "deg", 171, 73, 15, 10, Buddy{IDC_BURST_PHASE}),
         Label(IDC_STATIC, "Source", 72, 93, 37, 8, Buddy{IDC_BURST_SOURCE}),
         Combo(IDC_BURST_SOURCE, 72, 104, 43, 54, kTriggerSources),
         Label(IDC_STATIC, "STATe", 126, 92, 56, 8, Buddy{IDC_BURST_STATE}),

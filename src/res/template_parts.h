@@ -32,9 +32,10 @@ inline ControlTemplate Edit(int id, int x, int y, int cx, int cy, unsigned style
     return {id, ControlKind::Edit, {}, x, y, cx, cy, style, {}, IDC_STATIC, std::move(name.text)};
 }
 
-inline ControlTemplate Combo(int id, int x, int y, int cx, int cy, std::vector<std::string> items) {
+inline ControlTemplate Combo(int id, int x, int y, int cx, int cy, std::vector<std::string> items,
+                             AccessibleName name = {}) {
     return {id, ControlKind::ComboBox, {}, x, y, cx, cy, kStyleNone, std::move(items),
-            IDC_STATIC, {}};
+            IDC_STATIC, std::move(name.text)};
 }
 
 inline ControlTemplate Button(int id, std::string text, int x, int y, int cx, int cy,

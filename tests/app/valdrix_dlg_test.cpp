@@ -1,11 +1,14 @@
 #include "app/valdrix_dlg.h"
+#include "app/session_script.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -14,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
+#include <set>
 #include <sstream>
 
 #include "cli/cli_run.h"
@@ -30,14 +34,20 @@ using namespace valdrix::model;
 
 namespace {
 
+using ::testing::AllOf;
 using ::testing::ElementsAre;
+using ::testing::EndsWith;
+using ::testing::Not;
+using ::testing::StartsWith;
 using ::testing::Field;
 using ::testing::HasSubstr;
+using ::testing::MatchesRegex;
 
 constexpr int kValidate = 1003;
 constexpr int kReset = 1004;
 constexpr int kLocal = 1005;
 constexpr int kLog = 1006;
+constexpr int kBurstOnce = 1047;
 const LinkChoice kFileLink{LinkChoice::Kind::File, 0, "/dev/instrument"};
 const std::string kLink = "file /dev/instrument: ";
 const std::string kDirectLine = "Source:Apply:SINusoid 1000.000000Hz, 1.000000Vpp, 0.000000Vdc";
@@ -58,13 +68,24 @@ protected:
 
     QPushButton* Button(int id) const { return qobject_cast<QPushButton*>(dlg->GetDlgItem(id)); }
     void Click(int id) { QTest::mouseClick(Button(id), Qt::LeftButton); }
+    void Click(int id, const CDialog& page) {
+        QTest::mouseClick(qobject_cast<QPushButton*>(page.GetDlgItem(id)), Qt::LeftButton);
+    }
     void ClickTab(int tab) {
         QTest::mouseClick(dlg->m_tab.Bar(), Qt::LeftButton, {},
                           dlg->m_tab.Bar()->tabRect(tab).center());
     }
     std::string LogText() const { return CWnd(dlg->GetDlgItem(kLog)).GetWindowText(); }
+    // The whole status, as assistive technology and the tooltip have it; the line itself is
+    // one line at the window's font, its end cut off when it does not fit.
     std::string Status() const {
-        return qobject_cast<QLabel*>(dlg->GetDlgItem(IDC_LINK_STATUS))->text().toStdString();
+        const auto* line = qobject_cast<QLabel*>(dlg->GetDlgItem(IDC_LINK_STATUS));
+        const QString whole = line->accessibleDescription();
+        EXPECT_EQ(line->toolTip(), whole);
+        EXPECT_EQ(line->font(), dlg->GetSafeHwnd()->font());
+        EXPECT_EQ(line->text(),
+                  QFontMetrics(line->font()).elidedText(whole, Qt::ElideRight, line->width()));
+        return whole.toStdString();
     }
     // The page whose window the operator sees; the tab row must show its tab.
     const CommandPage* VisiblePage() {
@@ -110,25 +131,42 @@ TEST_F(MainDialogTest, EachTabShowsAndSendsItsOwnPage) {
 
 // A refused change of page leaves the tab of the page in view selected, so that Validate never
 // sends a page the operator cannot see once the instrument is there.
+// A file link names its reason and no chip; the box points to the simulated instrument.
 TEST_F(MainDialogTest, WithoutTheInstrumentEveryActionIsRefusedWithTheReason) {
     script->openFails = true;
     Start();
     const std::string reason = "no instrument is attached.";
-    EXPECT_EQ(messages, (std::vector<ShownMessage>{{"Open CH372 failure\n\n" + reason, "ERROR"}}));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_THAT(messages[0].text, AllOf(StartsWith("No instrument is attached.\n\n"),
+                                        HasSubstr("choose \"Simulated instrument\""),
+                                        Not(HasSubstr("CH372"))));
     EXPECT_EQ(Status(), kLink + "not connected: " + reason + " Nothing sent yet.");
     messages.clear();
     ClickTab(2);
     QTest::keyClick(dlg->GetDlgItem(kLog), Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(VisiblePage(), &dlg->m_pageContinous);
     for (const int button : {kValidate, kReset, kLocal}) Click(button);
-    EXPECT_EQ(messages, std::vector<ShownMessage>(
-                            5, {"Please first open the USB devices\n\n" + reason, "ERROR"}));
+    const ShownMessage notOpen{"Please first open the file /dev/instrument\n\n" + reason, "ERROR"};
+    EXPECT_EQ(messages, std::vector<ShownMessage>(5, notOpen));
     EXPECT_EQ(script->writes, 0);
 
     script->openFails = false;
     Click(kValidate);
     EXPECT_EQ(Frames(), FramesOf({kDirectLine}));
-    EXPECT_EQ(Status(), kLink + "connected. Last send: 1 line reached the instrument.");
+    EXPECT_EQ(Status(), kLink + "connected. Last send: " + kDirectLine + " reached the instrument.");
+
+    // Burst Once is refused like the buttons, and the status line tells its trigger.
+    ClickTab(7);
+    CH375CloseDevice(kInstrumentDevice);
+    script->openFails = true;
+    messages.clear();
+    Click(kBurstOnce, dlg->m_pageBurst);
+    EXPECT_EQ(messages, std::vector<ShownMessage>{notOpen});
+    script->openFails = false;
+    Click(kBurstOnce, dlg->m_pageBurst);
+    EXPECT_EQ(Frames().back(), Frame("*TRG"));
+    EXPECT_EQ(Status(), kLink + "connected. Last send: *TRG reached the instrument.");
+    EXPECT_EQ(LogText(), kDirectLine);
 }
 
 TEST_F(MainDialogTest, TimeoutFailureLeavesNoPageAndIsNeverRetried) {
@@ -159,7 +197,12 @@ TEST_F(MainDialogTest, AFailedWriteIsToldAndTheNextPressOpensTheInstrumentAgain)
                   "before it did.");
     Click(kLocal);
     EXPECT_EQ(script->opens, 2);
-    EXPECT_EQ(Status(), kLink + "connected. Last send: 1 line reached the instrument.");
+    EXPECT_EQ(Status(), kLink + "connected. Last send: *SYSTem:LOCal reached the instrument.");
+    script->failWrite = script->writes + 1;
+    Click(kReset);
+    EXPECT_THAT(Status(), EndsWith("Last send: \"*RST\" did not reach the instrument (the "
+                                   "instrument was unplugged); no line of this send reached the "
+                                   "instrument."));
 }
 
 // A clock whose first pause presses, as the accessibility bus, a timer or a queued call can
@@ -181,13 +224,16 @@ TEST_F(MainDialogTest, PressesDuringASendRunWholeAfterItInTheirOrder) {
     expected.insert(expected.end(), {Frame("*TRG"), Frame("*RST")});
     timeline->events.clear();
     PressingClock pressing;
-    pressing.press = [this] {
-        qobject_cast<QPushButton*>(dlg->m_pageSweep.GetDlgItem(1047))->click();
+    std::string duringSend;
+    pressing.press = [&] {
+        qobject_cast<QPushButton*>(dlg->m_pageSweep.GetDlgItem(kBurstOnce))->click();
         ClickTab(2);
         Button(kReset)->click();
+        duringSend = Status();
     };
     Click(kValidate);
     InstallPauseClock(pressing.clock);
+    EXPECT_THAT(duringSend, MatchesRegex("Sending line [1-6] of 6: [A-Z].*; 3 more presses waiting"));
     EXPECT_EQ(Frames(), expected);
     EXPECT_EQ(VisiblePage(), &dlg->m_pageAm);
     EXPECT_EQ(LogText(), "*RST");
@@ -215,6 +261,8 @@ TEST_F(MainDialogTest, PagesChangeByKeysFromAnyFieldButNotByTheWheel) {
             field, key,
             key == Qt::Key_Backtab ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
         EXPECT_EQ(VisiblePage(), page);
+        EXPECT_TRUE(page->GetSafeHwnd()->isAncestorOf(QApplication::focusWidget()))
+            << "the focus is on the new page's fields";
     }
     EXPECT_TRUE(messages.empty());
 }
@@ -290,6 +338,45 @@ TEST_F(MainDialogTest, ASavedSetupSentByValdrixCliPutsTheSameBytesOnTheWire) {
     }
 }
 
+// A session with the instrument chosen in the window, saved as a script and run by a shell, puts
+// the same bytes on the link; a refused send is left out, a failed one kept as a comment.
+TEST_F(MainDialogTest, TheSessionSavedAsAScriptRepeatsItsBytes) {
+    script->openFails = true;
+    Start();
+    dlg->ChooseLink({LinkChoice::Kind::Simulated, 0, {}});
+    EXPECT_EQ(Status(), "simulated instrument: connected. Nothing sent yet.");
+    const std::string wire = File("wire.bin");
+    dlg->ChooseLink({LinkChoice::Kind::File, 0, wire});
+    ClickTab(6);
+    Click(kValidate);
+    Click(kBurstOnce, dlg->m_pageSweep);
+    Click(kReset);
+    Enter("-x 'y'");
+    Enter("AB\x01");
+    dlg->ShowSetup({{"continuous", {{"freq", "-1"}}}});
+    ClickTab(0);
+    Click(kValidate);
+    Click(kLocal);
+    const std::string session = Bytes(wire);
+    ASSERT_TRUE(dlg->SaveSessionScriptTo(File("session.sh")));
+    QFile::remove(QString::fromStdString(wire));
+    QDir(config.path()).mkdir("bin");
+    QFile::link(VALDRIX_CLI_PROGRAM, config.path() + "/bin/valdrix-cli");
+    QProcess shell;
+    shell.setEnvironment({"PATH=" + config.path() + "/bin:/usr/bin:/bin"});
+    shell.start(QString::fromStdString(File("session.sh")), {});
+    EXPECT_TRUE(shell.waitForFinished(30000));
+    EXPECT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
+    EXPECT_EQ(Bytes(wire), session);
+    EXPECT_EQ(std::count(session.begin(), session.end(), '\n'), 10)
+        << "6 + *TRG, *RST, the raw line, Local";
+
+    SessionScript failed;
+    failed.Add("valdrix-cli reset", "the instrument\nwas unplugged");
+    EXPECT_THAT(failed.Text(), EndsWith("\nset -e\n# This send did not reach the instrument (the "
+                                        "instrument was unplugged):\n# valdrix-cli reset\n"));
+}
+
 // The console sends through the same sender and gate as the pages, and keeps what it sent.
 TEST_F(MainDialogTest, TheConsoleRecallsRefusesAndWaitsForASend) {
     Start();
@@ -302,12 +389,60 @@ TEST_F(MainDialogTest, TheConsoleRecallsRefusesAndWaitsForASend) {
         recalled.push_back(CWnd(dlg->GetDlgItem(IDC_CONSOLE)).GetWindowText());
     }
     EXPECT_EQ(recalled, (std::vector<std::string>{"*RCL 1", "*SAV 1", "*SAV 1", "*RCL 1", ""}));
+    // Esc throws a typed line away; in an empty console it closes the window.
+    CWnd(dlg->GetDlgItem(IDC_CONSOLE)).SetWindowText("*CLS");
+    QTest::keyClick(dlg->GetDlgItem(IDC_CONSOLE), Qt::Key_Escape);
+    EXPECT_EQ(CWnd(dlg->GetDlgItem(IDC_CONSOLE)).GetWindowText(), "");
+    EXPECT_TRUE(dlg->GetSafeHwnd()->isVisible());
     ClickTab(6);
     PressingClock pressing;
     pressing.press = [this] { Enter("*TRG"); };
     Click(kValidate);
     InstallPauseClock(pressing.clock);
     EXPECT_EQ(Frames().back(), Frame("*TRG")) << "after the whole sweep";
+    QTest::keyClick(dlg->GetDlgItem(IDC_CONSOLE), Qt::Key_Escape);
+    EXPECT_FALSE(dlg->GetSafeHwnd()->isVisible());
+}
+
+// The box keeps the page's own words; the status line names the field, and a character that is
+// not ASCII is named as typed.
+TEST_F(MainDialogTest, ARefusedFieldIsNamedInTheStatusLine) {
+    Start();
+    dlg->ShowSetup({{"continuous", {{"freq", "3000000"}}}});
+    Click(kValidate);
+    EXPECT_EQ(messages, (std::vector<ShownMessage>{{"Please enter a number between 0 and 2000000.", ""}}));
+    EXPECT_EQ(Status(), kLink + "connected. Freq: not sent: Please enter a number between 0 and 2000000.");
+    Enter("FREQuency 1\xC2\xB5s");
+    EXPECT_THAT(messages.back().text, HasSubstr("holds \"\xC2\xB5\" (U+00B5) at position 12"));
+    EXPECT_TRUE(Frames().empty());
+}
+
+// For assistive technology every field has a name of its own on its page, without the blanks
+// that place the labels, unit labels belong to their fields, and number fields tell their range.
+TEST_F(MainDialogTest, FieldsHaveUniqueNamesUnitsAndRangesForScreenReaders) {
+    Start();
+    for (int tab = 0; tab < kPageCount; ++tab) {
+        ClickTab(tab);
+        EXPECT_EQ(dlg->m_tab.Bar()->accessibleTabName(tab), dlg->m_tab.Bar()->tabText(tab).trimmed());
+        QWidget* page = dlg->PageOfTab(tab)->GetSafeHwnd();
+        std::set<QString> names;
+        for (const QWidget* control : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            EXPECT_TRUE(page->rect().contains(control->geometry())) << "inside its page";
+        }
+        for (QWidget* field : page->findChildren<QWidget*>()) {
+            const bool isField = qobject_cast<QLineEdit*>(field) || qobject_cast<QComboBox*>(field);
+            if (field->parentWidget() != page || !isField) continue;
+            const QString name = field->accessibleName();
+            EXPECT_FALSE(name.isEmpty());
+            EXPECT_EQ(name, name.trimmed());
+            EXPECT_TRUE(names.insert(name).second) << name.toStdString() << " on tab " << tab;
+        }
+        for (const QLabel* label : page->findChildren<QLabel*>()) {
+            const bool unit = label->text() == "%" || label->text() == "deg";
+            EXPECT_TRUE(!unit || label->buddy() != nullptr) << "tab " << tab;
+        }
+    }
+    EXPECT_EQ(dlg->m_pageContinous.GetDlgItem(IDC_CONT_FREQ)->accessibleDescription(), "0 to 2000000");
 }
 
 }  // namespace

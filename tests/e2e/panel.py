@@ -17,7 +17,8 @@ from gi.repository import Atspi, GLib
 # How long an effect may take to show. A press through the bus lands about 100 ms later, and a
 # Validate then runs the page's paced sequence (up to about two seconds).
 EFFECT_WAIT_S = 15.0
-KEYSYMS = {"Return": 0xFF0D, "KP_Enter": 0xFF8D, "Escape": 0xFF1B}
+KEYSYMS = {"Return": 0xFF0D, "KP_Enter": 0xFF8D, "Escape": 0xFF1B, "Tab": 0xFF09}
+CONTROL_MASK = 1 << 2
 
 
 # Polls probe until it gives something true and returns that; fails after a while.
@@ -115,6 +116,11 @@ class Panel:
     def _named(self, role, name, parent=None):
         return next(n for n in self._showing((role,), parent) if n.name == name)
 
+    # A field by its own accessible name, where labels alone would not tell it apart.
+    def named_field(self, name):
+        fields = self._showing((at.ROLE_TEXT, at.ROLE_COMBO_BOX))
+        return next(n for field in fields for n in [field, *children(field)] if n.name == name)
+
     # Where the text of the field that the label names is typed: an edit box or a combo box's
     # edit field. Where labels repeat (two "Freq Unit" on the sweep page), which counts them.
     def field(self, label, which=0):
@@ -169,6 +175,22 @@ class Panel:
     def key(name=None, text=None):
         at.Registry.generateKeyboardEvent(KEYSYMS.get(name, 0), text,
                                           at.KEY_STRING if text else at.KEY_SYM)
+
+    @staticmethod
+    def key_with_control(name):
+        Atspi.generate_keyboard_event(CONTROL_MASK, None, Atspi.KeySynthType.LOCKMODIFIERS)
+        at.Registry.generateKeyboardEvent(KEYSYMS[name], None, at.KEY_SYM)
+        Atspi.generate_keyboard_event(CONTROL_MASK, None, Atspi.KeySynthType.UNLOCKMODIFIERS)
+
+    # Opens the window's context menu with a right click on an inert spot and goes through it
+    # by the items' access keys, as Qt keeps pop-up menus off the bus.
+    def choose_in_context_menu(self, *keys):
+        label = next(n for n in self._showing((at.ROLE_LABEL,)) if n.parent == self.window)
+        x, y, width, height = label.queryComponent().getExtents(at.DESKTOP_COORDS)
+        at.Registry.generateMouseEvent(x + width // 2, y + height // 2, "b3c")
+        for key in keys:
+            time.sleep(0.5)  # a menu opens after a moment, unseen on the bus
+            self.key(text=key)
 
     # Waits for a message box, returns it with its texts and closes it.
     def message_box(self):

@@ -7,7 +7,8 @@ import resource
 import panel
 from panel import frames, log_text
 
-TABS = ["Continous", "   FM  ", "  AM  ", "  PM  ", "  PWM  ", "  FSK  ", "  Sweep  ", "  Burst  "]
+# The tabs as assistive technology names them: without the blanks that space the labels out.
+TABS = ["Continous", "FM", "AM", "PM", "PWM", "FSK", "Sweep", "Burst"]
 OUTPUT_LINES = ["FUNCtion SQUare", "SOURce:FUNCtion:SQUare:DCYCle 30%",
                 "FREQuency 2500.000000KHz", "VOLTage 2.500000mVpp", "VOLTage:OFFSet 0.000000Vdc",
                 "VOLTage:ATTenuation 20dB", "OUTPut:POLarity INVerted", "OUTPut OFF"]
@@ -25,6 +26,22 @@ class PanelTest(panel.PanelTest):
         self.assertEqual([self.panel.window.name, *self.panel.tab_names()], self.arguments + TABS)
         self.assertEqual(self.panel.status(),
                          f"file {self.panel.link_path}: connected. Nothing sent yet.")
+        self.assertEqual(self.panel.field("Freq").description, "0 to 2000000")
+
+    # Names unique on a page, unit labels tied to their fields.
+    def test_screen_readers_tell_the_fields_apart(self):
+        self.panel.select_tab("Sweep")
+        self.assertEqual([self.panel.named_field(name).name for name in
+                          ("Start Freq Unit", "Stop Freq Unit")], ["Start Freq Unit", "Stop Freq Unit"])
+        self.panel.select_tab("Burst")
+        self.assertIn("deg", panel.labels_of(self.panel.field("PHASe ")))
+        # The result of a send is announced: the status line tells its change on the bus.
+        told = []
+        listener = panel.Atspi.EventListener.new(lambda event: told.append(event.source.name))
+        listener.register("object:property-change:accessible-description")
+        self.addCleanup(listener.deregister, "object:property-change:accessible-description")
+        self.panel.press("Reset")
+        panel.wait_for("the result announced", lambda: "Link status" in told)
 
     def test_continuous_both_ways(self):
         # A leading "+" is a number, and so is one too small for a double.
@@ -39,38 +56,44 @@ class PanelTest(panel.PanelTest):
         self.assertEqual(self.panel.written(), frames(*OUTPUT_LINES, DIRECT_LINE))
 
     def test_modulation(self):
-        self.panel.select_tab("   FM  ")
+        self.panel.select_tab("FM")
         self.panel.enter([("DEViation", "2.5"), ("DEViation Unit", "kHz"),
                           ("Mode Freq", "250.25"), ("Freq Unit", "kHz"), ("Waveform", "RAMP"),
                           ("STATe", "OFF")])
         self.validate(log_text(FM_LINES))
         self.assertEqual(self.panel.written(), frames(*FM_LINES))
 
-    # Presses Validate, then the button once the send has begun: its line waits for the send.
+    # Presses Validate, then the button once the send has begun: its line waits for the send,
+    # and the status line counts it while the send goes on.
     def press_during_send(self, first_line, button, whole):
         self.panel.press("Validate")
         panel.wait_for("the send", lambda: self.panel.written().endswith(frames(first_line)))
         self.panel.press(button)
+        progress = panel.wait_for("the progress", lambda: "; 1 more press waiting" in
+                                  self.panel.status() and self.panel.status())
+        self.assertRegex(progress, r"^Sending line [1-6] of [56]: [A-Z]")
         panel.wait_for("the second press", lambda: len(self.panel.written()) >= len(whole))
         self.assertEqual(self.panel.written(), whole)
 
     def test_sweep_and_burst_with_a_press_during_each_send(self):
-        self.panel.select_tab("  Sweep  ")
+        self.panel.select_tab("Sweep")
         self.panel.enter([("Start Freq", "20"), ("Freq Unit", "kHz", 0), ("Stop Freq", "40"),
                           ("Freq Unit", "MHz", 1), ("Time", "2.5"), ("Time Unit", "ms"),
                           ("Source", "EXTernal"), ("Sweep Mode", "LOGarithmic")])
         self.press_during_send(SWEEP_LINES[0], "Burst Once", frames(*SWEEP_LINES, "*TRG"))
         self.assertEqual(self.panel.log(), log_text(SWEEP_LINES), "a trigger leaves the log")
-        self.panel.select_tab("  Burst  ")
+        panel.wait_for("the trigger in the status line",
+                       lambda: self.panel.status().endswith("*TRG reached the instrument."))
+        self.panel.select_tab("Burst")
         self.panel.enter([("Period", "100"), ("Period Unit", "ms"), ("NCYCles ", "+5"),
                           ("PHASe ", "-90"), ("STATe", "OFF")])
         self.press_during_send(BURST_LINES[0], "Reset",
                                frames(*SWEEP_LINES, "*TRG", *BURST_LINES, "*RST"))
         panel.wait_for("the status line",
-                       lambda: self.panel.status().endswith("1 line reached the instrument."))
+                       lambda: self.panel.status().endswith("*RST reached the instrument."))
 
     def test_a_refused_field_sends_nothing(self):
-        self.panel.select_tab("  Burst  ")
+        self.panel.select_tab("Burst")
         self.panel.enter([("NCYCles ", "10")])
         self.panel.press("Validate")
         self.assertEqual(self.panel.message_box(),
@@ -95,12 +118,38 @@ class PanelTest(panel.PanelTest):
                 self.panel.key(text="7")
                 panel.wait_for(f"{key} in {label!r}",
                                lambda: len(panel.text_of(self.panel.field(label))) == length + 1)
+        # Esc throws a typed console line away; in the empty console it closes the window.
+        self.panel.focus("Command:")
+        self.panel.key(text="*CLS")
+        panel.wait_for("the typed line", lambda: panel.text_of(self.panel.field("Command:")) == "*CLS")
+        self.panel.key("Escape")
+        panel.wait_for("the console to be empty", lambda: panel.text_of(self.panel.field("Command:")) == "")
+        self.assertIsNone(self.panel.process.poll())
         self.panel.key("Escape")
         self.assertEqual(self.panel.process.wait(timeout=panel.EFFECT_WAIT_S), 0)
         self.assertEqual(self.panel.written(), b"", "Enter sent nothing")
 
+    # After Ctrl+Tab the hands stay on the keys: the new page's first field has the focus.
+    def test_ctrl_tab_puts_the_focus_on_the_new_page(self):
+        self.panel.activate()
+        self.panel.focus("Amplitude")
+        self.panel.key_with_control("Tab")
+        panel.wait_for("the focus on FM's first field", lambda: any(
+            n.name == "DEViation" and panel.has(n, panel.at.STATE_FOCUSED)
+            for n in self.panel._showing((panel.at.ROLE_TEXT,))))
+
+    # The Instrument submenu of the window's context menu changes the link; the status follows.
+    def test_the_instrument_is_chosen_in_the_window(self):
+        self.panel.activate()
+        self.panel.choose_in_context_menu("i", "s")  # Instrument, Simulated instrument
+        panel.wait_for("the simulated instrument", lambda: self.panel.status() ==
+                       "simulated instrument: connected. Nothing sent yet.")
+        self.panel.press("Reset")
+        panel.wait_for("the reset", lambda: self.panel.status().endswith("*RST reached the instrument."))
+        self.assertEqual(self.panel.written(), b"", "the file link is closed")
+
     def test_fields_and_tab_come_back_at_the_next_start(self):
-        self.panel.select_tab("  AM  ")
+        self.panel.select_tab("AM")
         self.panel.enter([("Waveform", "my wave 4321.0")])
         self.panel.activate()
         self.panel.key("Escape")

@@ -8,6 +8,8 @@
 #include "framework/combo_box.h"
 #include "framework/data_exchange.h"
 #include "framework/dialog.h"
+#include "framework/resources.h"
+#include "framework/screen_fit.h"
 #include "framework/tab_control.h"
 #include "framework/tab_ctrl.h"
 #include "framework/template_fonts.h"
@@ -113,11 +115,20 @@ TEST(ComboBox, TextIsWhatTheEditFieldShows) {
     EXPECT_EQ(combo.SetCurSel(2), CB_ERR);
 }
 
-// The main dialog is 376 x 267 units; with its title bar it must fit a 1366 x 768 screen.
+// The main dialog, with a 30-pixel title bar, fits a 1366 x 768 screen with a 40-pixel panel,
+// and a smaller screen (1366 x 768 at scale 1.5) too: drawn smaller, its font and dialog units
+// in proportion.
 TEST(DialogUnits, TheMainDialogFitsASmallScreen) {
-    const QRect main = MapDialogRect(BaseUnitsOf(TemplateFont("宋体", 14)), 0, 0, 376, 267);
-    EXPECT_TRUE(main.width() > 376 && main.width() <= 1366 && main.height() <= 728)
-        << main.width() << 'x' << main.height();
+    const DialogTemplate& main = LoadDialogTemplate(IDD_VALDRIX_DIALOG);
+    for (const QSize available : {QSize(1920, 1200), QSize(1366, 728), QSize(911, 512)}) {
+        const QSize room = RoomForWindow(available);
+        const double points = FittingPointSize(main, room);
+        const QRect size = MapDialogRect(BaseUnitsOf(TemplateFont(main.fontFace, points)), 0, 0,
+                                         main.cx, main.cy);
+        EXPECT_TRUE(size.width() <= room.width() && size.height() <= std::min(room.height(), 698))
+            << size.width() << 'x' << size.height() << " at " << points << " points";
+        EXPECT_NEAR(double(size.width()) / size.height(), 1034.0 / 727, 0.1) << "in proportion";
+    }
 }
 
 // The real clock, not the virtual one that the other tests install, so this test waits. A pause

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -13,10 +14,13 @@
 #include "link/file_backend.h"
 #include "link/instrument.h"
 #include "link/link_choice.h"
+#include "link/link_status.h"
 #include "link/send_line.h"
 #include "support/test_fixture.h"
 
 using namespace valdrix::link;
+
+using ::testing::HasSubstr;
 
 namespace {
 
@@ -56,7 +60,12 @@ TEST(CommandLine, RefusesUnsafeAndOverLongLinesNamingWhatIsWrong) {
         {std::string("ON\0X", 4), "0x00"},  // would cut the command short
         {"FUNCtion \x1F", "0x1F"},
         {"FUNCtion \x7F", "0x7F"},
-        {"FREQuency 1\xC2\xB5s", "0xC2"},  // a typed non-ASCII unit
+        {"FREQuency 1\xC2\xB5s", "\"\xC2\xB5\" (U+00B5) at position 12"},  // a typed non-ASCII unit
+        {"AB \xE2\x82", "0xE2 at position 4"},  // cut short
+        {"\xE2\x82\xAC\xF0\x9F\x98\x80", "\"\xE2\x82\xAC\" (U+20AC) at position 1"},
+        {"1\xF0\x9F\x98\x80", "(U+1F600) at position 2"},
+        {"1\xC0\xB5 \xED\xA0\x80", "0xC0 at position 2"},  // overlong
+        {"1 \xED\xA0\x80", "0xED at position 3"},  // a surrogate
     };
     for (const auto& [line, shown] : refused) {
         EXPECT_NE(RefusalOf(line).value_or("").find(shown), std::string::npos) << shown;
@@ -111,9 +120,17 @@ TEST(FileBackend, AppendsEveryFrameAsItIsAndSaysWhyItCannotOpen) {
     QFile file(QString::fromStdString(path));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll().toStdString(), std::string("*RST\n*TRG\n\0", 11));
-    FileBackend nowhere("/nonexistent-folder/frames.bin");
-    EXPECT_FALSE(nowhere.Open(0));
-    EXPECT_NE(nowhere.LastError().find("/nonexistent-folder/frames.bin"), std::string::npos);
+    // What to do is said for the file and its reason, never of a USB cable; the window sees the
+    // link through the counting of its writes.
+    const std::pair<std::string, const char*> cannotOpen[] = {
+        {"/nonexistent-folder/frames.bin", "Create the folder"},
+        {"/sys/kernel/notes", "Choose a file this user may write"}};
+    for (const auto& [path, advice] : cannotOpen) {
+        auto link = CountingWrites(std::make_unique<FileBackend>(path));
+        EXPECT_FALSE(link->Open(0));
+        EXPECT_THAT(link->LastError(), HasSubstr(path));
+        EXPECT_THAT(link->Advice(), HasSubstr(advice));
+    }
 }
 
 // A FIFO nobody reads fails the open at once, and one whose reader stops reading fails the write
@@ -125,6 +142,7 @@ TEST(FileBackend, NeverWaitsOnAFifoLongerThanTheWriteTimeout) {
     FileBackend link(fifo);
     EXPECT_FALSE(link.Open(0));
     EXPECT_NE(link.LastError().find("no program is reading"), std::string::npos);
+    EXPECT_THAT(link.Advice(), HasSubstr("Start the program that reads the FIFO"));
     const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
     ASSERT_TRUE(link.Open(0) && link.SetTimeout(0, 100, 0));
     const std::string flood(1 << 20, 'A');

@@ -308,6 +308,7 @@ TEST(LibusbBackend, AStalledOrTimedOutWriteFailsWithItsReasonAndTheNextGoesThrou
         ASSERT_TRUE(backend.Open(0) && backend.SetTimeout(0, 150, 150)) << backend.LastError();
         EXPECT_EQ(Write(backend, "*RST\n"), std::make_pair(false, ULONG{0})) << reason;
         EXPECT_THAT(backend.LastError(), HasSubstr(reason));
+        EXPECT_EQ(backend.Advice(), "") << "the reason says what to do: no advice after it";
         EXPECT_TRUE(Write(backend, "*CLS\n").first) << backend.LastError();
         std::vector<std::string> events = {"claim 0", "write *RST\n", "write *CLS\n"};
         if (outcome.status == -EPIPE) events.insert(events.begin() + 2, "clear-halt 0x02");

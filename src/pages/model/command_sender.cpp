@@ -1,6 +1,7 @@
 #include "pages/model/command_sender.h"
 
 #include <fmt/format.h>
+#include <utility>
 
 #include "link/command_line.h"
 #include "link/instrument.h"
@@ -16,6 +17,11 @@ namespace {
 
 constexpr char kErrorCaption[] = "ERROR";
 constexpr char kLineSeparator[] = "\r\n";
+
+SendProgress& Progress() {
+    static SendProgress progress;
+    return progress;
+}
 
 void PauseFor(const std::vector<unsigned>& pauses) {
     for (unsigned milliseconds : pauses) Pause(milliseconds);
@@ -48,8 +54,10 @@ SendReport Failure(SendReport report, const std::string& line, const std::string
     report.failedLine = line;
     report.reason = reason;
     const std::string before = WhatWasSent(report.sentLines.size(), bytesOfLine);
-    AfxMessageBox(fmt::format("The command \"{}\" did not reach the instrument: {}.\n\n{}\n{}",
-                              line, reason, before, InstrumentAdvice()),
+    // Most reasons say what to do themselves; the link's advice is for those that do not.
+    const std::string advice = InstrumentAdvice();
+    AfxMessageBox(fmt::format("The command \"{}\" did not reach the instrument: {}.\n\n{}{}",
+                              line, reason, before, advice.empty() ? "" : "\n" + advice),
                   kErrorCaption);
     return report;
 }
@@ -66,7 +74,9 @@ SendReport SendSequence(const CommandSequence& sequence, const LineWritten& onWr
         return report;
     }
     if (!EnsureInstrumentOpen()) return Failure(report, sequence.front().line, WhyInstrumentIsClosed());
-    for (const CommandStep& step : sequence) {
+    for (std::size_t i = 0; i < sequence.size(); ++i) {
+        const CommandStep& step = sequence[i];
+        if (Progress()) Progress()(i + 1, sequence.size(), step.line);
         PauseFor(step.pausesBefore);
         const WriteResult result = SendLine(buffer, step.line, kInstrumentDevice);
         if (!result.written) return Failure(report, step.line, result.reason, result.bytesWritten);
@@ -76,6 +86,10 @@ SendReport SendSequence(const CommandSequence& sequence, const LineWritten& onWr
     }
     report.outcome = SendOutcome::Sent;
     return report;
+}
+
+SendProgress InstallSendProgress(SendProgress progress) {
+    return std::exchange(Progress(), std::move(progress));
 }
 
 SendReport SendSingleCommand(const std::string& line) { return SendSequence({{line, {}, {}}}); }

@@ -29,6 +29,13 @@ struct SendReport {
 using LineWritten = std::function<void(const std::string& line)>;
 SendReport SendSequence(const CommandSequence& sequence, const LineWritten& onWritten = {});
 
+// Hears of each line of a send as it starts: its number from 1, the number of lines in the
+// send, and the line; the front end shows it while the send's pauses run.
+using SendProgress =
+    std::function<void(std::size_t number, std::size_t count, const std::string& line)>;
+// Returns the previous listener; an empty one hears nothing.
+SendProgress InstallSendProgress(SendProgress progress);
+
 // Sends one command on its own, with no pause: Reset, Local, a trigger.
 SendReport SendSingleCommand(const std::string& line);
 

@@ -25,6 +25,9 @@ struct Range {
     double maximum;
 };
 
+// What a number field takes, for assistive technology: "0 to 2000000", or "any number".
+std::string RangeText(bool whole, const std::optional<Range>& range);
+
 using Choices = std::vector<std::string>;
 
 // One field of a page: the control that shows it, the member of the page's settings that

@@ -7,6 +7,7 @@
 #include <fmt/format.h>
 
 #include "pages/model/command_format.h"
+#include "pages/model/field.h"
 
 namespace valdrix::model {
 
@@ -89,6 +90,11 @@ std::string NumberRefusal(bool whole, std::string_view text) {
 std::string RangeRefusal(bool whole, double minimum, double maximum) {
     return fmt::format("Please enter {} between {} and {}.", whole ? "an integer" : "a number",
                        FormatDouble(minimum), FormatDouble(maximum));
+}
+
+std::string RangeText(bool whole, const std::optional<Range>& range) {
+    if (!range) return whole ? "any whole number" : "any number";
+    return fmt::format("{} to {}", FormatDouble(range->minimum), FormatDouble(range->maximum));
 }
 
 }  // namespace valdrix::model
