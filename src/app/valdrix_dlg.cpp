@@ -71,8 +71,8 @@ void ShowFitting(QLabel& label, const QString& text) {
 std::string LastSendText(const WriteTally& before, const WriteTally& after) {
     const unsigned long long written = after.linesWritten - before.linesWritten;
     if (after.failedWrites != before.failedWrites) {
-        return fmt::format("Last send: \"{}\" did not reach the instrument ({}); {} before it did.",
-                           after.lastFailedLine, after.lastFailure, Lines(written));
+        return fmt::format("Last send: {} did not reach the instrument ({}); {} before it did.",
+                           after.lastFailed, after.lastFailure, Lines(written));
     }
     if (written == 0) return {};
     return fmt::format("Last send: {} reached the instrument.", Lines(written));
@@ -232,7 +232,7 @@ void CValdrixDlg::RecallAtStart() {
 void CValdrixDlg::RememberAtClose() {
     if (!m_start.remember || m_bMemoryUnreadable) return;
     const int tab = m_tab.GetItemCount() > 0 ? m_shownTab : m_recalledTab;
-    if (const auto error = RememberPanel({ShownSetup(), tab, m_history.Entries()})) {
+    if (const auto error = RememberPanel({ShownSetup(), tab, m_history.Entries()}, m_history.Added())) {
         TellAboutFile(*error);
     }
 }
@@ -308,8 +308,9 @@ bool CValdrixDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CValdrixDlg::RecallConsoleLine(bool older) {
-    const std::string line = older ? m_history.Older() : m_history.Newer();
-    qobject_cast<QLineEdit*>(GetDlgItem(IDC_CONSOLE))->setText(QString::fromStdString(line));
+    auto* console = qobject_cast<QLineEdit*>(GetDlgItem(IDC_CONSOLE));
+    const std::string line = older ? m_history.Older(console->text().toStdString()) : m_history.Newer();
+    console->setText(QString::fromStdString(line));
 }
 
 void CValdrixDlg::OnConsoleEnter() {
