@@ -86,7 +86,7 @@ Composition ScriptLines(std::istream& input) {
 std::optional<std::string> MisplacedOption(CommandArguments arguments) {
     for (const std::string& argument : arguments) {
         if (argument == "--") break;
-        if (argument.starts_with("--setup") || argument == "--print-setup") {
+        if (argument == "--setup" || argument.starts_with("--setup=") || argument == "--print-setup") {
             return fmt::format("{} does not apply to raw lines; put \"--\" before a line that "
                                "starts with \"-\"",
                                PrintableText(argument.substr(0, argument.find('='))));

@@ -52,10 +52,7 @@ std::string FileNameOf(const std::string& key) {
 
 // The folder must be this user's own and no one else's: a marker another user could place
 // would put bytes on this user's link.
-std::optional<std::string> OwnFolder(const std::string& folder) {
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-        return fmt::format("{}: {}", folder, std::strerror(errno));
-    }
+std::optional<std::string> WhyNotPrivate(const std::string& folder) {
     struct stat status {};
     if (::lstat(folder.c_str(), &status) != 0) return fmt::format("{}: {}", folder, std::strerror(errno));
     if (!S_ISDIR(status.st_mode) || status.st_uid != ::getuid() || (status.st_mode & 077) != 0) {
@@ -71,7 +68,7 @@ OwedLineEndMarker::OwedLineEndMarker(const LinkChoice& link)
 
 bool OwedLineEndMarker::Exists() const {
     struct stat status {};
-    return !OwnFolder(m_folder) && ::lstat(m_path.c_str(), &status) == 0;
+    return !WhyNotPrivate(m_folder) && ::lstat(m_path.c_str(), &status) == 0;
 }
 
 std::optional<std::string> OwedLineEndMarker::Set(bool owed) const {
@@ -79,7 +76,10 @@ std::optional<std::string> OwedLineEndMarker::Set(bool owed) const {
         if (::unlink(m_path.c_str()) == 0 || errno == ENOENT) return std::nullopt;
         return fmt::format("{}: {}", m_path, std::strerror(errno));
     }
-    if (auto failure = OwnFolder(m_folder)) return failure;
+    if (::mkdir(m_folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        return fmt::format("{}: {}", m_folder, std::strerror(errno));
+    }
+    if (auto failure = WhyNotPrivate(m_folder)) return failure;
     const int fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) return fmt::format("{}: {}", m_path, std::strerror(errno));
     ::close(fd);
