@@ -31,6 +31,9 @@ QString SetupsFolder();
 
 // Nothing, and no error, on the first start.
 RecalledMemory RecallPanel();
-std::optional<std::string> RememberPanel(const PanelMemory& memory);
+// Writes the file whole or not at all. Its console history is the kept file's, as another
+// window may have left it, with the lines added in this run after it; the memory's own history
+// when there is no file. Says why nothing was written, naming the file.
+std::optional<std::string> RememberPanel(PanelMemory memory, const std::vector<std::string>& added);
 
 }  // namespace valdrix::gui

@@ -67,8 +67,8 @@ std::string LastSendText(const WriteTally& before, const WriteTally& after,
         const std::string linesBefore =
             written == 0 ? std::string("no line of this send reached the instrument")
                          : Lines(written) + " before it did";
-        return fmt::format("Last send: \"{}\" did not reach the instrument ({}); {}.",
-                           after.lastFailedLine, after.lastFailure, linesBefore);
+        return fmt::format("Last send: {} did not reach the instrument ({}); {}.",
+                           after.lastFailed, after.lastFailure, linesBefore);
     }
     if (written == 0) return {};
     if (written == 1 && progress.count == 1) {
@@ -287,7 +287,7 @@ void CValdrixDlg::RecallAtStart() {
 void CValdrixDlg::RememberAtClose() {
     if (!m_start.remember || m_bMemoryUnreadable) return;
     const int tab = m_tab.GetItemCount() > 0 ? m_shownTab : m_recalledTab;
-    if (const auto error = RememberPanel({ShownSetup(), tab, m_history.Entries()})) {
+    if (const auto error = RememberPanel({ShownSetup(), tab, m_history.Entries()}, m_history.Added())) {
         TellAboutFile(*error);
     }
 }
@@ -395,8 +395,9 @@ bool CValdrixDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CValdrixDlg::RecallConsoleLine(bool older) {
-    const std::string line = older ? m_history.Older() : m_history.Newer();
-    qobject_cast<QLineEdit*>(GetDlgItem(IDC_CONSOLE))->setText(QString::fromStdString(line));
+    auto* console = qobject_cast<QLineEdit*>(GetDlgItem(IDC_CONSOLE));
+    const std::string line = older ? m_history.Older(console->text().toStdString()) : m_history.Newer();
+    console->setText(QString::fromStdString(line));
 }
 
 void CValdrixDlg::OnConsoleEnter() {

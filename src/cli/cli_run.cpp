@@ -80,6 +80,7 @@ int SendOverLink(const Composition& composition, const LinkChoice& link, std::os
             err << kCliProgram << ": " << text << '\n' << std::flush;
         });
     std::unique_ptr<DeviceBackend> previousBackend = InstallDeviceBackend(makeBackend(link));
+    KeepOwedLineEndsAcrossRuns(link);
     const int status = OpenAndSend(composition, out, err);
     InstallDeviceBackend(std::move(previousBackend));
     InstallMessageBoxHandler(std::move(previousHandler));

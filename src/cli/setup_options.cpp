@@ -19,12 +19,11 @@ SetupOptions TakeSetupOptions(CommandArguments arguments) {
         }
         if (argument == kPrintSetupOption) {
             options.print = true;
-        } else if (argument == kSetupOption && i + 1 < arguments.size()) {
-            options.file = arguments[++i];
-        } else if (argument == kSetupOption) {
-            options.error = "--setup needs a FILE";
-        } else if (argument.starts_with(kSetupPrefix)) {
-            options.file = argument.substr(sizeof kSetupPrefix - 1);
+        } else if (argument == kSetupOption || argument.starts_with(kSetupPrefix)) {
+            options.file = argument == kSetupOption
+                               ? (i + 1 < arguments.size() ? arguments[++i] : std::string())
+                               : argument.substr(sizeof kSetupPrefix - 1);
+            if (options.file.empty()) options.error = "--setup needs a FILE, not an empty name";
         } else {
             options.fieldArguments.push_back(argument);
         }

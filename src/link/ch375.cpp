@@ -1,5 +1,8 @@
 #include "link/ch375.h"
 
+#include "link/owed_line_end.h"
+
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -12,6 +15,8 @@ struct Link {
     std::set<ULONG> openDevices;
     // Devices that hold the start of a line cut short: the next frame must end it first.
     std::set<ULONG> owingLineEnd;
+    // Where the installed link keeps a line end it owes across runs, when it does.
+    std::optional<OwedLineEndMarker> marker;
 };
 
 Link& TheLink() {
@@ -53,15 +58,22 @@ std::string CH375LastError() {
     return link.backend ? link.backend->LastError() : kNoBackend;
 }
 
-bool CH375OwesLineEnd(ULONG index) { return TheLink().owingLineEnd.count(index) != 0; }
-
-void CH375SetOwesLineEnd(ULONG index, bool owes) {
-    if (owes) {
-        TheLink().owingLineEnd.insert(index);
-    } else {
-        TheLink().owingLineEnd.erase(index);
-    }
+bool CH375OwesLineEnd(ULONG index) {
+    const Link& link = TheLink();
+    return link.owingLineEnd.count(index) != 0 || (link.marker && link.marker->Exists());
 }
+
+std::optional<std::string> CH375SetOwesLineEnd(ULONG index, bool owes) {
+    Link& link = TheLink();
+    if (owes) {
+        link.owingLineEnd.insert(index);
+    } else {
+        link.owingLineEnd.erase(index);
+    }
+    return link.marker ? link.marker->Set(owes) : std::nullopt;
+}
+
+void KeepOwedLineEndsAcrossRuns(const LinkChoice& choice) { TheLink().marker.emplace(choice); }
 
 std::string InstrumentAdvice() {
     const Link& link = TheLink();
@@ -72,6 +84,7 @@ std::unique_ptr<DeviceBackend> InstallDeviceBackend(std::unique_ptr<DeviceBacken
     Link& link = TheLink();
     link.openDevices.clear();
     link.owingLineEnd.clear();
+    link.marker.reset();
     return std::exchange(link.backend, std::move(backend));
 }
 

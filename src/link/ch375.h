@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "link/device_backend.h"
@@ -24,7 +25,9 @@ bool CH375IsDeviceOpen(ULONG index);
 std::string CH375LastError();
 // Whether a write was cut short on the device and no line end has followed it yet: the
 // instrument holds the start of a line that the next command would be glued to.
+// With the link's marker in place, this covers the line ends owed by earlier runs too.
 bool CH375OwesLineEnd(ULONG index);
-void CH375SetOwesLineEnd(ULONG index, bool owes);
+// Why the owed line end could not be kept for the next program on the link, if it could not.
+std::optional<std::string> CH375SetOwesLineEnd(ULONG index, bool owes);
 
 }  // namespace valdrix::link

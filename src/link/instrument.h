@@ -4,6 +4,7 @@
 #include <string>
 
 #include "link/device_backend.h"
+#include "link/link_choice.h"
 
 namespace valdrix::link {
 
@@ -17,6 +18,10 @@ inline constexpr ULONG kReadTimeoutMs = 4000;
 // Installs the backend that the instrument's calls reach and returns the previous one. With
 // none installed every call fails.
 std::unique_ptr<DeviceBackend> InstallDeviceBackend(std::unique_ptr<DeviceBackend> backend);
+
+// The installed link's owed line end is kept where the next run of any of the programs on the
+// same link finds it; installing another backend forgets where.
+void KeepOwedLineEndsAcrossRuns(const LinkChoice& choice);
 
 enum class OpenResult { Opened, NoDevice, TimeoutFailed };
 

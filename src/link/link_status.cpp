@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 #include <string_view>
+#include <utility>
 
 #include "link/ch375.h"
 
@@ -25,7 +26,10 @@ public:
     explicit CountingBackend(std::unique_ptr<DeviceBackend> backend)
         : m_backend(std::move(backend)) {}
 
-    bool Open(ULONG index) override { return m_backend->Open(index); }
+    bool Open(ULONG index) override {
+        m_lastFrameFailed = false;
+        return m_backend->Open(index);
+    }
     bool SetTimeout(ULONG index, ULONG writeMs, ULONG readMs) override {
         return m_backend->SetTimeout(index, writeMs, readMs);
     }
@@ -35,14 +39,21 @@ public:
 
     bool WriteData(ULONG index, const void* buffer, ULONG* length) override {
         const ULONG wanted = *length;
+        const bool lineEnd = wanted == 1 && *static_cast<const char*>(buffer) == '\n';
         const bool written = m_backend->WriteData(index, buffer, length);
+        const bool whole = written && *length == wanted;
+        // The line end that follows a cut-short line at once is part of that line's failure,
+        // which stays the one named.
+        const bool afterCut = std::exchange(m_lastFrameFailed, !whole && !lineEnd);
         WriteTally& tally = Tally();
-        if (written && *length == wanted) {
-            ++tally.linesWritten;
+        if (whole) {
+            if (!lineEnd) ++tally.linesWritten;
             return written;
         }
         ++tally.failedWrites;
-        tally.lastFailedLine = LineOf(buffer, wanted);
+        if (lineEnd && afterCut) return written;
+        tally.lastFailed = lineEnd ? std::string("the line end owed since an earlier send")
+                                   : "\"" + LineOf(buffer, wanted) + "\"";
         tally.lastFailure = written ? fmt::format("only {} of {} bytes reached the instrument",
                                                   *length, wanted)
                                     : m_backend->LastError();
@@ -51,6 +62,7 @@ public:
 
 private:
     std::unique_ptr<DeviceBackend> m_backend;
+    bool m_lastFrameFailed = false;
 };
 
 }  // namespace
@@ -61,7 +73,10 @@ std::unique_ptr<DeviceBackend> CountingWrites(std::unique_ptr<DeviceBackend> bac
     return std::make_unique<CountingBackend>(std::move(backend));
 }
 
-void UseLink(const LinkChoice& choice) { InstallDeviceBackend(CountingWrites(MakeBackend(choice))); }
+void UseLink(const LinkChoice& choice) {
+    InstallDeviceBackend(CountingWrites(MakeBackend(choice)));
+    KeepOwedLineEndsAcrossRuns(choice);
+}
 
 void DropLink() { InstallDeviceBackend(nullptr); }
 

@@ -11,10 +11,13 @@ namespace valdrix::link {
 // What reached the instrument since the program started, counted where the frames leave the
 // program, so that the window can say what the last send did.
 struct WriteTally {
+    // Command lines only: the lone line end that drops a cut-short line's start is none.
     unsigned long long linesWritten = 0;
     unsigned long long failedWrites = 0;
-    std::string lastFailedLine;  // as sent, without its terminator
-    std::string lastFailure;     // why it did not reach the instrument
+    // What did not reach the instrument: the command line in quotes, without its terminator,
+    // or the line end owed since an earlier send.
+    std::string lastFailed;
+    std::string lastFailure;  // why it did not reach the instrument
 };
 
 const WriteTally& Writes();

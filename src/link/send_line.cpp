@@ -22,9 +22,11 @@ std::string ResyncAfterCut(ULONG device, ULONG written, ULONG wanted) {
     if (WriteLineEnd(device)) {
         return cut + "; a line end followed, so the instrument drops that fragment";
     }
-    CH375SetOwesLineEnd(device, true);
+    const auto notKept = CH375SetOwesLineEnd(device, true);
     return cut + "; the line end that makes the instrument drop them could not follow, so it "
-                 "goes before the next command";
+                 "goes before the next command" +
+           (notKept ? " of this run only (it could not be kept for the next: " + *notKept + ")"
+                    : std::string());
 }
 
 WriteResult Failed(ULONG device, std::string reason, ULONG written = 0) {
@@ -42,6 +44,8 @@ WriteResult SendLine(LineBuffer& buffer, std::string_view line, ULONG device) {
             return Failed(device, "the line end owed to the earlier, cut-short command could not "
                                   "be sent: " + CH375LastError());
         }
+        // A marker left behind costs the next run one empty line, which the instrument passes
+        // over: the line end itself went out.
         CH375SetOwesLineEnd(device, false);
     }
     char* frame = buffer.Data();

@@ -17,6 +17,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <limits>
 #include <set>
 #include <sstream>
 
@@ -57,7 +64,7 @@ const std::string kDirectLine = "Source:Apply:SINusoid 1000.000000Hz, 1.000000Vp
 class MainDialogTest : public InstrumentTest {
 protected:
     void Start(PanelStart start = {}) {
-        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", configHome.toUtf8());
         InstallDeviceBackend(CountingWrites(InstallDeviceBackend(nullptr)));
         dlg = std::make_unique<CValdrixDlg>(kFileLink, start);
         dlg->Create(IDD_VALDRIX_DIALOG, nullptr);
@@ -107,9 +114,37 @@ protected:
     }
 
     QTemporaryDir config;
+    QString configHome = config.path();
     std::unique_ptr<CValdrixDlg> dlg;
 };
 
+// A 16 KiB file system of the test's own, mounted over a temporary folder. Mounting needs root
+// (as in CI); elsewhere the reason is given and the test is skipped.
+struct SmallDisk {
+    SmallDisk() {
+        if (::mount("tmpfs", folder.path().toUtf8(), "tmpfs", 0, "size=16k") != 0) {
+            whyNot = fmt::format("cannot mount a small tmpfs: {}", std::strerror(errno));
+        }
+    }
+    ~SmallDisk() {
+        if (whyNot.empty()) ::umount2(folder.path().toUtf8(), MNT_DETACH);
+    }
+    // Leaves one 4 KiB block free: the disk takes the start of a file and fails the rest.
+    void FillButOneBlock() const {
+        Fill("block", 8);
+        Fill("rest", std::numeric_limits<int>::max());
+        QFile::remove(folder.filePath("block"));
+    }
+    void Fill(const char* name, int chunks) const {
+        const std::string chunk(512, 'x');
+        const int fd = ::open(folder.filePath(name).toUtf8(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+        while (chunks-- > 0 && ::write(fd, chunk.data(), chunk.size()) > 0) {
+        }
+        ::close(fd);
+    }
+    QTemporaryDir folder;
+    std::string whyNot;
+};
 
 // The tab table; the pages' windows were made in another order (Burst before Sweep). The
 // window with its status line fits a 1366 x 768 screen with a panel bar.
@@ -205,6 +240,34 @@ TEST_F(MainDialogTest, AFailedWriteIsToldAndTheNextPressOpensTheInstrumentAgain)
                                    "instrument."));
 }
 
+// A cut-short line is the one the status line names; the line end owed for it is no line.
+TEST_F(MainDialogTest, TheStatusLineNamesTheCutLineAndCountsCommandLinesOnly) {
+    Start();
+    script->failAllWrites = true;
+    script->shortBy = 3;
+    Click(kReset);
+    EXPECT_THAT(Status(), HasSubstr("Last send: \"*RST\" did not reach the instrument (only 2 of 5 "
+                                    "bytes reached the instrument); no line of this send reached the "
+                                    "instrument."));
+    script->failAllWrites = false;
+    Click(kReset);
+    EXPECT_EQ(Frames(), (std::vector<std::string>{"*R", "\n", "*RST\n"}));
+    EXPECT_EQ(Status(), kLink + "connected. Last send: *RST reached the instrument.");
+}
+
+// Two panels at once: the one closed last keeps its fields, and the console lines of both.
+TEST_F(MainDialogTest, TwoPanelsKeepTheConsoleLinesOfBoth) {
+    Start({true});
+    Enter("*SAV 1");
+    auto first = std::move(dlg);
+    Start({true});
+    Enter("*RCL 1");
+    dlg->EndDialog(IDCANCEL);
+    first->EndDialog(IDCANCEL);
+    Start({true});
+    EXPECT_EQ(dlg->ConsoleHistory(), (std::vector<std::string>{"*RCL 1", "*SAV 1"}));
+}
+
 // A clock whose first pause presses, as the accessibility bus, a timer or a queued call can
 // while a send waits between two lines.
 struct PressingClock : PauseClock {
@@ -268,7 +331,8 @@ TEST_F(MainDialogTest, PagesChangeByKeysFromAnyFieldButNotByTheWheel) {
 }
 
 // Texts typed as they stand, numbers that do not parse included.
-const std::string kAwkward[] = {"a b", "x=y;z", "\"q\" 'q'", "Größe µs", "", " ends ", "4321.0", "#[x]"};
+const std::string kAwkward[] = {"a b", "x=y;z", "\"q\" 'q'", "Größe µs", "", " ends ", "4321.0", "#[x]",
+                                " C:\\new\\ "};
 
 TEST_F(MainDialogTest, FieldsTabAndConsoleComeBackAtTheNextStartAndFromASetup) {
     Start({true});
@@ -301,11 +365,23 @@ TEST_F(MainDialogTest, AFileThatCannotBeTakenIsNamedAndLeftAsItIs) {
         {"(unreadable)", "it is a directory"}, {valid.substr(0, 13), "it has no format version"},
         {"[am]\nstate OFF\n" + valid, "line 2 is neither"},
         {valid + "format=2\n", "it was written by a newer version"}};
-    for (const auto& [text, why] : cases) {
+    const auto put = [&kept, this](const std::string& text) {
+        QFile::remove(QString::fromStdString(kept));
         QDir(QString::fromStdString(kept)).removeRecursively();
         QDir().mkpath(QString::fromStdString(text == "(unreadable)" ? kept : File("valdrix")));
         QFile file(QString::fromStdString(kept));
         file.open(QIODevice::WriteOnly) && file.write(text.c_str()) && file.flush();
+    };
+    for (const auto& [text, why] : cases) {
+        // Broken while the panel runs, then at the start of the next.
+        put(valid);
+        Start({true});
+        put(text);
+        dlg->EndDialog(IDCANCEL);
+        ASSERT_FALSE(messages.empty()) << why;
+        EXPECT_THAT(messages.back().text, HasSubstr(kept + "\" cannot be used: " + why));
+        EXPECT_THAT(messages.back().text, HasSubstr("The fields were not kept"));
+        messages.clear();
         Start({true});
         dlg->EndDialog(IDCANCEL);
         EXPECT_EQ(dlg->ShownSetup(), CValdrixDlg().ShownSetup()) << why;
@@ -315,11 +391,37 @@ TEST_F(MainDialogTest, AFileThatCannotBeTakenIsNamedAndLeftAsItIs) {
     }
 }
 
+// On a disk that fails part-way, neither a setup nor the kept file is replaced; the message
+// names each with the reason.
+TEST_F(MainDialogTest, ANearlyFullDiskLeavesEveryFileAsItWas) {
+    const SmallDisk disk;
+    if (!disk.whyNot.empty()) GTEST_SKIP() << disk.whyNot;
+    configHome = disk.folder.path();
+    const std::string setup = disk.folder.filePath("s.valdrix").toStdString();
+    const std::string kept = disk.folder.filePath("valdrix/valdrix.conf").toStdString();
+    Start({true});
+    ASSERT_TRUE(dlg->SaveSetupTo(setup));
+    dlg->EndDialog(IDCANCEL);
+    const std::string setupBefore = Bytes(setup), keptBefore = Bytes(kept);
+    disk.FillButOneBlock();
+    Start({true});
+    dlg->ShowSetup({{"am", {{"waveform", std::string(6000, 'w')}}}});
+    EXPECT_FALSE(dlg->SaveSetupTo(setup));
+    dlg->EndDialog(IDCANCEL);
+    EXPECT_EQ(Bytes(setup), setupBefore);
+    EXPECT_EQ(Bytes(kept), keptBefore);
+    ASSERT_EQ(messages.size(), 2u);
+    for (const auto& [message, file] : {std::pair{messages[0], setup}, {messages[1], kept}}) {
+        EXPECT_THAT(message.text, HasSubstr(file + "\""));
+        EXPECT_THAT(message.text, HasSubstr("No space left on device; the file is as it was."));
+    }
+}
+
 // A setup saved by the panel and sent by valdrix-cli, page by page, on a file link; and the
 // log's "Copy as valdrix-cli command", run by a shell, gives the same lines.
 TEST_F(MainDialogTest, ASavedSetupSentByValdrixCliPutsTheSameBytesOnTheWire) {
     Start();
-    dlg->ShowSetup({{"continuous", {{"mode", "output"}, {"freq", " 4321.5"}, {"waveform", "SQUare"}}},
+    dlg->ShowSetup({{"continuous", {{"mode", "output"}, {"freq", " 4321.5"}, {"waveform", "SQU'are"}}},
                     {"burst", {{"cycles", "+7"}}}});
     ASSERT_TRUE(dlg->SaveSetupTo(File("b.valdrix")));
     for (int tab = 0; tab < kPageCount; ++tab) {
@@ -383,12 +485,14 @@ TEST_F(MainDialogTest, TheConsoleRecallsRefusesAndWaitsForASend) {
     for (const char* line : {"*SAV 1", "*RCL 1", "AB\x01"}) Enter(line);
     Enter(std::string(1023, 'A'));
     EXPECT_EQ(Frames(), FramesOf({"*SAV 1", "*RCL 1"})) << "a refused line writes nothing";
+    EXPECT_EQ(LogText(), "*RCL 1") << "and leaves the log as the last send left it";
+    CWnd(dlg->GetDlgItem(IDC_CONSOLE)).SetWindowText("*TYPED");
     std::vector<std::string> recalled;
     for (const Qt::Key key : {Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Down, Qt::Key_Down}) {
         QTest::keyClick(dlg->GetDlgItem(IDC_CONSOLE), key);
         recalled.push_back(CWnd(dlg->GetDlgItem(IDC_CONSOLE)).GetWindowText());
     }
-    EXPECT_EQ(recalled, (std::vector<std::string>{"*RCL 1", "*SAV 1", "*SAV 1", "*RCL 1", ""}));
+    EXPECT_EQ(recalled, (std::vector<std::string>{"*RCL 1", "*SAV 1", "*SAV 1", "*RCL 1", "*TYPED"}));
     // Esc throws a typed line away; in an empty console it closes the window.
     CWnd(dlg->GetDlgItem(IDC_CONSOLE)).SetWindowText("*CLS");
     QTest::keyClick(dlg->GetDlgItem(IDC_CONSOLE), Qt::Key_Escape);

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -55,6 +56,50 @@ TEST(CliProgram, AReaderThatGoesAwayIsAFailureNotADeath) {
     EXPECT_EQ(process.exitCode(), 1);
     EXPECT_THAT(process.readAllStandardError().toStdString(),
                 ::testing::HasSubstr("cannot write to standard output"));
+}
+
+// Runs a shell command line with the program as $0 and a link file in a folder of its own, its
+// owed line ends kept there too.
+class CliShell : public ::testing::Test {
+protected:
+    int Run(const QString& commandLine) {
+        QProcess shell;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_RUNTIME_DIR", runtime.path());
+        shell.setProcessEnvironment(environment);
+        shell.setWorkingDirectory(folder.path());
+        shell.start("bash", {"-c", commandLine, QStringLiteral(VALDRIX_CLI_PROGRAM)});
+        EXPECT_TRUE(shell.waitForFinished(30000));
+        err = shell.readAllStandardError().toStdString();
+        return shell.exitCode();
+    }
+    std::string Wire() const {
+        QFile file(folder.filePath("w.bin"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "(none)";
+    }
+    QTemporaryDir folder, runtime;
+    std::string err;
+};
+
+// With standard output closed, the link file would take its number and every line listed
+// would go to the instrument a second time: nothing is sent.
+TEST_F(CliShell, AClosedStandardOutputSendsNothing) {
+    EXPECT_EQ(Run(R"("$0" --link file:w.bin raw 'FREQuency 1000Hz' '*TRG' >&-)"), 1);
+    EXPECT_THAT(err, ::testing::HasSubstr("standard output is closed"));
+    EXPECT_EQ(Wire(), "(none)");
+    EXPECT_EQ(Run(R"("$0" --link file:w.bin trigger <&- 2>&-)"), 0);
+    EXPECT_EQ(Wire(), "*TRG\n");
+}
+
+// A line cut short by the file size limit owes its line end to the next run on the link, which
+// sends it first; a run that owes none adds no byte.
+TEST_F(CliShell, ALineEndOwedGoesFirstInTheNextRunAndOnlyThen) {
+    EXPECT_EQ(Run(R"(head -c 1010 /dev/zero > w.bin; ulimit -f 1;
+                    "$0" --link file:w.bin raw 'FREQuency 1000.000000Hz' 'OUTPut ON')"), 1);
+    EXPECT_THAT(err, ::testing::HasSubstr("goes before the next command"));
+    EXPECT_EQ(Run(R"("$0" --link file:$PWD/w.bin reset && "$0" --link file:w.bin reset)"), 0);
+    EXPECT_EQ(Wire().substr(1010), "FREQuency 1000\n*RST\n*RST\n");
+    EXPECT_TRUE(QDir(runtime.path() + "/valdrix-owed-line-ends").isEmpty());
 }
 
 }  // namespace

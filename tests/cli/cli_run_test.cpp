@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+#include <fstream>
 #include <sstream>
 
 #include "support/test_fixture.h"
@@ -72,6 +74,12 @@ TEST_F(CliTest, RefusalsWriteNothingAndExitWithUsageError) {
         {{"--dry-run", "--", "--dry-run"}, "unknown COMMAND \"--dry-run\""},
         {{"fm", "--", "--freq", "2"}, "unexpected argument"},
         {{}, "no COMMAND"},
+        {{"--setup", "b.valdrix", "raw", "*RST"}, "--setup does not apply to raw lines"},
+        {{"--setup=x.valdrix", "raw", "-"}, "--setup does not apply to raw lines"},
+        {{"continuous", "--setup", ""}, "--setup needs a FILE"},
+        {{"--setup=", "continuous"}, "--setup needs a FILE"},
+        {{"continuous", "--setup", "/dev/zero"}, "\"/dev/zero\" cannot be used: it is not a regular file"},
+        {{"burst", "--period", "12e9223372036854775807"}, "Please enter a number."},
     };
     for (const auto& [arguments, complaint] : refused) {
         EXPECT_EQ(Run(arguments), kCliUsageError) << complaint;
@@ -101,6 +109,35 @@ TEST_F(CliTest, RawScriptFromStandardInputNamesTheLineAtFault) {
     EXPECT_EQ(Run({"raw", "-"}, "*CLS\n\n*RST\n"), kCliLinkFailed);
     EXPECT_THAT(err.str(), HasSubstr("stopped at line 3: *RST"));
     EXPECT_EQ(timeline->Frames().size(), 3u);
+    // An input that never ends stops at a bound, named by its line.
+    EXPECT_EQ(Run({"raw", "-"}, "*CLS\n" + std::string(4000, 'A')), kCliUsageError);
+    EXPECT_THAT(err.str(), HasSubstr("line 2 of standard input is longer than the 1022 characters"));
+    std::string endless;
+    for (int line = 0; line <= 100000; ++line) endless += "*TRG\n";
+    EXPECT_EQ(Run({"raw", "-"}, endless), kCliUsageError);
+    EXPECT_THAT(err.str(), HasSubstr("line 100001 of standard input: a script holds at most"));
+}
+
+// A printed setup, as printed or with a byte-order mark before it, sends what its options
+// send, digit for digit; a file far too large for a setup is refused with its name.
+TEST_F(CliTest, APrintedSetupSendsWhatItsOptionsSend) {
+    QTemporaryDir folder;
+    const std::string file = folder.filePath("fm.valdrix").toStdString();
+    const Arguments options = {"--dry-run", "fm", "--freq", "1234567890.1234567"};
+    Arguments print = options;
+    print.push_back("--print-setup");
+    ASSERT_EQ(Run(options), kCliSent);
+    const std::string sent = out.str();
+    ASSERT_EQ(Run(print), kCliSent);
+    const std::string printed = out.str();
+    for (const std::string& text : {printed, "\xEF\xBB\xBF" + printed}) {
+        std::ofstream(file, std::ios::trunc) << text;
+        EXPECT_EQ(Run({"--dry-run", "fm", "--setup", file}), kCliSent) << err.str();
+        EXPECT_EQ(out.str(), sent);
+    }
+    std::ofstream(file, std::ios::trunc) << std::string(1 << 20, '#') << '\n' << printed;
+    EXPECT_EQ(Run({"--dry-run", "fm", "--setup", file}), kCliUsageError);
+    EXPECT_THAT(err.str(), HasSubstr(file + "\" cannot be used: it is larger than 1 MiB"));
 }
 
 TEST_F(CliTest, OutputThatCannotBeWrittenIsAFailure) {

@@ -2,6 +2,7 @@
 # through the bus and compared byte for byte on the file link, a second press during a paced
 # send, refused fields, and the keys.
 
+import os
 import resource
 
 import panel
@@ -105,6 +106,19 @@ class PanelTest(panel.PanelTest):
         resource.prlimit(self.panel.process.pid, resource.RLIMIT_FSIZE, (0, 0))
         self.panel.press("Reset")
         self.assertIn("did not reach the instrument", " ".join(self.panel.message_box()[1]))
+        self.assertIsNone(self.panel.process.poll())
+
+    # A FIFO link whose reader goes away fails the write (EPIPE): the panel says so and stays.
+    def test_a_fifo_link_whose_reader_goes_away_fails_the_send_and_the_panel_stays(self):
+        fifo = os.path.join(self.folder, "fifo")
+        os.mkfifo(fifo)
+        reader = os.open(fifo, os.O_RDONLY | os.O_NONBLOCK)
+        self.panel.process.kill()
+        self.panel.process.wait()
+        self.panel = panel.Panel(self.program, fifo, self.folder)
+        os.close(reader)
+        self.panel.press("Reset")
+        self.assertIn("Broken pipe", " ".join(self.panel.message_box()[1]))
         self.assertIsNone(self.panel.process.poll())
 
     def test_enter_keeps_the_panel_and_esc_ends_it(self):

@@ -35,9 +35,11 @@ TEST(NumberText, ParsesOnlyWholeFiniteNumbersInTheCLocale) {
     for (const char* text : {"1,5", "12.5 Hz", "   ", "inf", "nan", "1e999", "0x10"}) {
         EXPECT_FALSE(ParseDouble(text) || ParseInt(text)) << '"' << text << '"';
     }
-    // Fifteen digits, so that what a field shows reads back as the same value.
-    EXPECT_EQ(FormatDouble(1.0 / 3), "0.333333333333333");
-    EXPECT_EQ(FormatDouble(1000), "1000");
+    // Fifteen digits where they read back as the same value, seventeen where they would not.
+    const std::pair<double, const char*> shown[] = {
+        {1000, "1000"}, {0.1, "0.1"}, {1.0 / 3, "0.33333333333333331"},
+        {1234567890.1234567, "1234567890.1234567"}};
+    for (const auto& [value, text] : shown) EXPECT_EQ(FormatDouble(value), text);
 }
 
 // A dialog on the burst template whose first three edit fields hold a ranged double, an int

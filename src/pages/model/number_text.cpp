@@ -30,6 +30,10 @@ std::string_view NumberPart(std::string_view text) {
     return number;
 }
 
+// Beyond any double's power of ten by far, and far from overflowing when the place of the
+// first digit (which a text of any length may hold) is added.
+constexpr long long kDecidingExponent = 1LL << 40;
+
 // The power of ten of the number's first significant digit, for a number that from_chars found
 // out of range: below zero it is too small for a double, else too large.
 long long DecimalMagnitude(std::string_view number) {
@@ -47,8 +51,9 @@ long long DecimalMagnitude(std::string_view number) {
     if (exponent.starts_with('+') || negative) exponent.remove_prefix(1);
     long long power = 0;
     const auto result = std::from_chars(exponent.data(), exponent.data() + exponent.size(), power);
-    // An exponent beyond even a long long decides the magnitude on its own.
-    if (result.ec != std::errc()) return negative ? -1 : 1;
+    // An exponent far beyond any double's decides the magnitude on its own: adding the digits'
+    // place to it could overflow and turn an enormous number into a tiny one.
+    if (result.ec != std::errc() || power > kDecidingExponent) return negative ? -1 : 1;
     return magnitude + (negative ? -power : power);
 }
 
@@ -77,7 +82,13 @@ std::optional<double> ParseDouble(std::string_view text) {
 
 std::optional<int> ParseInt(std::string_view text) { return ParseWhole<int>(text); }
 
-std::string FormatDouble(double value) { return FormatCommand("%.15g", {value}); }
+// 15 digits keep what an operator types; a value that needs more, such as 1234567890.1234567,
+// takes 17, so that its text reads back to the very same number.
+std::string FormatDouble(double value) {
+    std::string text = FormatCommand("%.15g", {value});
+    if (ParseDouble(text) != value) text = FormatCommand("%.17g", {value});
+    return text;
+}
 
 std::string NumberRefusal(bool whole, std::string_view text) {
     std::string message = whole ? "Please enter an integer." : "Please enter a number.";

@@ -12,7 +12,8 @@ namespace valdrix::model {
 std::optional<double> ParseDouble(std::string_view text);
 std::optional<int> ParseInt(std::string_view text);
 
-// A double in its shortest general form with up to 15 significant digits: 1000.0 shows as 1000.
+// A double in its general form with 15 significant digits, or 17 when 15 would not read back
+// to the same double: 1000.0 shows as 1000.
 std::string FormatDouble(double value);
 
 // What the operator is told when a field's text is not a number of its kind, or out of range.

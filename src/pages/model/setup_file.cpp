@@ -1,12 +1,17 @@
 #include "pages/model/setup_file.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <fmt/format.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
+#include <fmt/format.h>
+#include <unordered_map>
+
+#include "pages/model/whole_file.h"
 
 using namespace valdrix::link;
 
@@ -15,6 +20,7 @@ namespace valdrix::model {
 namespace {
 
 constexpr char kSetupSection[] = "setup";
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr char kFormatKey[] = "format";
 constexpr char kHeader[] =
     "# A setup of the Valdrix / Quennet panel, for the panel's \"Open setup...\" and for\n"
@@ -92,15 +98,37 @@ std::optional<std::string> Unquoted(std::string_view rest) {
     return std::nullopt;
 }
 
-void Store(FieldTexts& texts, std::string key, std::string value) {
-    const auto same = std::find_if(texts.begin(), texts.end(),
-                                   [&key](const auto& entry) { return entry.first == key; });
-    if (same != texts.end()) {
-        same->second = std::move(value);  // the last one wins, as when a person edits by hand
-    } else {
-        texts.emplace_back(std::move(key), std::move(value));
+// The sections read so far, with an index of their names and keys, so that each line is
+// placed at once however long the file: a file of a million keys reads in a second.
+class SectionIndex {
+public:
+    void Enter(std::string name) {
+        const auto [found, added] = m_sections.try_emplace(name, m_setup.size());
+        if (added) {
+            m_setup.push_back({std::move(name), {}});
+            m_keys.emplace_back();
+        }
+        m_current = found->second;
     }
-}
+    bool InSection() const { return m_current != kNone; }
+    void Store(std::string key, std::string value) {
+        FieldTexts& texts = m_setup[m_current].fields;
+        const auto [found, added] = m_keys[m_current].try_emplace(key, texts.size());
+        if (added) {
+            texts.emplace_back(std::move(key), std::move(value));
+        } else {
+            texts[found->second].second = std::move(value);  // the last one wins, as when a person edits by hand
+        }
+    }
+    Setup Take() { return std::move(m_setup); }
+
+private:
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    Setup m_setup;
+    std::unordered_map<std::string, std::size_t> m_sections;
+    std::vector<std::unordered_map<std::string, std::size_t>> m_keys;
+    std::size_t m_current = kNone;
+};
 
 // The format version the file ends with, or why the file cannot be taken.
 std::string CheckFormat(const FieldTexts* setupSection) {
@@ -122,39 +150,36 @@ std::string CheckFormat(const FieldTexts* setupSection) {
     return {};
 }
 
-bool ReadSettings(QIODevice& device, QSettings::SettingsMap& map) {
-    const QByteArray bytes = device.readAll();
-    const SetupRead read =
-        ParseSetup(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    for (const SetupPage& page : read.setup) {
-        for (const auto& [key, value] : page.fields) {
-            map.insert(QString::fromStdString(page.name + '/' + key), QString::fromStdString(value));
-        }
+// Reads the whole file into bytes, or says why not. Only a regular file of a setup's size is
+// read: a FIFO would wait for a writer for ever, and a device such as /dev/zero never ends.
+std::string ReadBoundedFile(const std::string& path, std::string& bytes) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::strerror(errno);
+    struct stat status {};
+    std::string error;
+    if (::fstat(fd, &status) != 0) {
+        error = std::strerror(errno);
+    } else if (S_ISDIR(status.st_mode)) {
+        error = "it is a directory";
+    } else if (!S_ISREG(status.st_mode)) {
+        error = "it is not a regular file";
     }
-    return read.error.empty();
-}
-
-bool WriteSettings(QIODevice& device, const QSettings::SettingsMap& map) {
-    Setup setup;
-    for (auto entry = map.begin(); entry != map.end(); ++entry) {
-        const QString section = entry.key().section('/', 0, 0);
-        if (setup.empty() || setup.back().name != section.toStdString()) {
-            setup.push_back({section.toStdString(), {}});
+    char chunk[65536];
+    while (error.empty()) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            if (got < 0) error = std::strerror(errno);
+            break;
         }
-        setup.back().fields.emplace_back(entry.key().section('/', 1).toStdString(),
-                                         entry.value().toString().toStdString());
+        bytes.append(chunk, static_cast<std::size_t>(got));
+        if (bytes.size() > kLargestSetup) error = "it is larger than 1 MiB, far beyond any setup";
     }
-    const std::string text = SetupText(setup);
-    return device.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
+    ::close(fd);
+    return error;
 }
 
 }  // namespace
-
-QSettings::Format SetupSettingsFormat() {
-    static const QSettings::Format format =
-        QSettings::registerFormat("valdrix", ReadSettings, WriteSettings);
-    return format;
-}
 
 const FieldTexts* FindSetupPage(const Setup& setup, std::string_view name) {
     const auto found = std::find_if(setup.begin(), setup.end(),
@@ -181,8 +206,9 @@ std::string SetupText(const Setup& setup) {
 
 SetupRead ParseSetup(std::string_view text) {
     SetupRead read;
-    Setup sections;
-    SetupPage* section = nullptr;
+    SectionIndex sections;
+    // Editors on some systems start a UTF-8 file with a byte-order mark.
+    if (text.starts_with(kByteOrderMark)) text.remove_prefix(sizeof kByteOrderMark - 1);
     int number = 0;
     for (std::size_t start = 0; start < text.size(); ++number) {
         const std::size_t end = std::min(text.find('\n', start), text.size());
@@ -191,51 +217,40 @@ SetupRead ParseSetup(std::string_view text) {
         if (raw.ends_with('\r')) raw.remove_suffix(1);
         const std::string_view line = Trimmed(raw);
         if (line.empty() || line.front() == '#' || line.front() == ';') continue;
-        const std::string where = fmt::format("line {}", number + 1);
         if (line.front() == '[' && line.back() == ']') {
-            const std::string name(Trimmed(line.substr(1, line.size() - 2)));
-            const auto found = std::find_if(sections.begin(), sections.end(),
-                                            [&name](const SetupPage& p) { return p.name == name; });
-            section = found != sections.end() ? &*found : &sections.emplace_back(SetupPage{name, {}});
+            sections.Enter(std::string(Trimmed(line.substr(1, line.size() - 2))));
             continue;
         }
         const std::size_t equals = line.find('=');
-        if (equals == std::string_view::npos || section == nullptr) {
-            read.error = where + " is neither a [section] nor a key=value in one";
+        if (equals == std::string_view::npos || !sections.InSection()) {
+            read.error = fmt::format("line {} is neither a [section] nor a key=value in one", number + 1);
             return read;
         }
         const std::string_view value = Trimmed(line.substr(equals + 1));
         std::optional<std::string> taken = std::string(value);
         if (value.starts_with('"')) taken = Unquoted(value.substr(1));
         if (!taken) {
-            read.error = where + " has a quoted value that is not closed or has an unknown \\ escape";
+            read.error = fmt::format("line {} has a quoted value that is not closed or has an "
+                                     "unknown \\ escape", number + 1);
             return read;
         }
-        Store(section->fields, std::string(Trimmed(line.substr(0, equals))), std::move(*taken));
+        sections.Store(std::string(Trimmed(line.substr(0, equals))), std::move(*taken));
     }
+    Setup setup = sections.Take();
     const auto setupSection = std::find_if(
-        sections.begin(), sections.end(), [](const SetupPage& p) { return p.name == kSetupSection; });
-    read.error = CheckFormat(setupSection == sections.end() ? nullptr : &setupSection->fields);
+        setup.begin(), setup.end(), [](const SetupPage& p) { return p.name == kSetupSection; });
+    read.error = CheckFormat(setupSection == setup.end() ? nullptr : &setupSection->fields);
     if (!read.error.empty()) return read;
-    sections.erase(setupSection);
-    read.setup = std::move(sections);
+    setup.erase(setupSection);
+    read.setup = std::move(setup);
     return read;
 }
 
 SetupRead ReadSetupFile(const std::string& path) {
-    QFile file(QString::fromStdString(path));
+    std::string bytes;
     SetupRead read;
-    // A folder opens, on some systems, and reads as nothing or as garbage.
-    if (QFileInfo(file).isDir()) {
-        read.error = "it is a directory";
-    } else if (!file.open(QIODevice::ReadOnly)) {
-        read.error = file.errorString().toStdString();
-    } else {
-        const QByteArray bytes = file.readAll();
-        read = file.error() == QFileDevice::NoError
-                   ? ParseSetup(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))
-                   : SetupRead{{}, file.errorString().toStdString()};
-    }
+    read.error = ReadBoundedFile(path, bytes);
+    if (read.error.empty()) read = ParseSetup(bytes);
     if (!read.error.empty()) {
         read.error = fmt::format("The setup \"{}\" cannot be used: {}.", path, read.error);
     }
@@ -243,14 +258,11 @@ SetupRead ReadSetupFile(const std::string& path) {
 }
 
 std::optional<std::string> WriteSetupFile(const std::string& path, const Setup& setup) {
-    QSaveFile file(QString::fromStdString(path));
-    const std::string text = SetupText(setup);
-    if (file.open(QIODevice::WriteOnly) &&
-        file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
-        file.commit()) {
-        return std::nullopt;
+    if (const auto failure = WriteWholeFile(path, SetupText(setup))) {
+        return fmt::format("The setup \"{}\" was not saved: {}; the file is as it was.", path,
+                           *failure);
     }
-    return fmt::format("The setup \"{}\" was not saved: {}.", path, file.errorString().toStdString());
+    return std::nullopt;
 }
 
 }  // namespace valdrix::model

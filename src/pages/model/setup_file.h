@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QSettings>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +16,8 @@ namespace valdrix::model {
 // programs and valdrix-cli read and write the same files.
 inline constexpr int kSetupFormat = 1;
 inline constexpr char kSetupSuffix[] = ".valdrix";
+// A file larger than this is not a setup: a real one is a few kilobytes.
+inline constexpr std::size_t kLargestSetup = 1 << 20;
 
 // A page's fields as texts, in the order of its field table: option name, text.
 using FieldTexts = std::vector<std::pair<std::string, std::string>>;
@@ -37,14 +38,11 @@ struct SetupRead {
 // The whole file, format version last: a file cut short has lost it, and is known as cut.
 std::string SetupText(const Setup& setup);
 SetupRead ParseSetup(std::string_view text);
-// Errors name the file.
+// Errors name the file. Only a regular file of at most kLargestSetup bytes is read; a UTF-8
+// byte-order mark at its start is passed over.
 SetupRead ReadSetupFile(const std::string& path);
-// Writes the file whole or not at all; says why it could not.
+// Writes the file whole or not at all; says why it could not, naming it.
 std::optional<std::string> WriteSetupFile(const std::string& path, const Setup& setup);
-
-// QSettings in the setup file's format: "page/option" keys, text values. A file QSettings reads
-// this way is a setup file the panel could open, and one cut short is a format error.
-QSettings::Format SetupSettingsFormat();
 
 const FieldTexts* FindSetupPage(const Setup& setup, std::string_view name);
 const std::string* FindText(const FieldTexts& texts, std::string_view option);
