@@ -230,6 +230,7 @@ int RunServe(CommandArguments arguments, const LinkChoice& link, std::ostream&, 
     MessageBoxHandler previousHandler = InstallMessageBoxHandler(
         [&err](const std::string& text, const std::string&) { LogServe(err, text); });
     std::unique_ptr<DeviceBackend> previousBackend = InstallDeviceBackend(makeBackend(link));
+    KeepOwedLineEndsAcrossRuns(link);
     const int status = Serve(std::move(parsed.options), err);
     CloseInstrument();
     InstallDeviceBackend(std::move(previousBackend));

@@ -39,7 +39,7 @@ class ServeTest(unittest.TestCase):
         folder = tempfile.TemporaryDirectory()
         self.addCleanup(folder.cleanup)
         self.folder = folder.name
-        os.environ["XDG_CONFIG_HOME"] = folder.name
+        os.environ["XDG_CONFIG_HOME"] = os.environ["XDG_RUNTIME_DIR"] = folder.name
         self.link = os.path.join(folder.name, "link")
 
     def run_bridge(self, *command):  # the ports it listens on
@@ -110,6 +110,18 @@ class ServeTest(unittest.TestCase):
             errors.append(error[0])
         self.assertEqual(errors, [-101])
         self.assertEqual(self.frames(), "*CLS\n" + page)
+        self.stop()
+
+    def test_a_line_end_owed_by_an_earlier_run_goes_first(self):
+        with open(self.link, "w") as link:
+            link.write("-" * 1010)
+        cut = subprocess.run(["bash", "-c", 'ulimit -f 1; "$0" --link "file:$1" raw "FREQuency 1000.000000Hz"',
+                              CLI, self.link], capture_output=True, text=True, timeout=10)
+        self.assertEqual(cut.returncode, 1, cut.stderr)
+        client = Client(self.start())
+        client.send("*RST\n")
+        self.assertEqual(client.ask("*OPC?"), "1")
+        self.assertEqual(self.frames()[1010:], "FREQuency 1000\n*RST\n")
         self.stop()
 
     def test_lxi_asks_and_writes(self):
