@@ -64,14 +64,19 @@ class PanelTest(panel.PanelTest):
         self.validate(log_text(FM_LINES))
         self.assertEqual(self.panel.written(), frames(*FM_LINES))
 
+    # The status line, read once, if it holds the text: the send goes on between two readings.
+    def status_with(self, text):
+        status = self.panel.status()
+        return status if text in status else None
+
     # Presses Validate, then the button once the send has begun: its line waits for the send,
     # and the status line counts it while the send goes on.
     def press_during_send(self, first_line, button, whole):
         self.panel.press("Validate")
         panel.wait_for("the send", lambda: self.panel.written().endswith(frames(first_line)))
         self.panel.press(button)
-        progress = panel.wait_for("the progress", lambda: "; 1 more press waiting" in
-                                  self.panel.status() and self.panel.status())
+        progress = panel.wait_for("the progress",
+                                  lambda: self.status_with("; 1 more press waiting"))
         self.assertRegex(progress, r"^Sending line [1-6] of [56]: [A-Z]")
         panel.wait_for("the second press", lambda: len(self.panel.written()) >= len(whole))
         self.assertEqual(self.panel.written(), whole)
