@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <optional>
 
-#include "link/ch375.h"
 #include "link/usb_error_text.h"
 #include "link/usb_instrument_list.h"
 
