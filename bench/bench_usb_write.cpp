@@ -1,4 +1,4 @@
-// What our USB layer adds to a write: CH375WriteData of a typical line through the libusb
+// What our USB layer adds to a write: Instrument::Write of a typical line through the libusb
 // backend, against the bare libusb_bulk_transfer of the same bytes, both on a CH372 that
 // umockdev emulates. The emulation's round trip dominates both; the difference is the cost of
 // the device call, the backend and its checks. Run it under umockdev-run as CTest does
@@ -9,7 +9,6 @@
 #include <memory>
 #include <string>
 
-#include "link/ch375.h"
 #include "link/instrument.h"
 #include "link/libusb_backend.h"
 
@@ -24,21 +23,19 @@ constexpr unsigned char kBulkOut = 0x02;
 const std::string kFrame = std::string(BENCH_LINE) + "\n";
 
 void Ch375WriteData(benchmark::State& state) {
-    InstallDeviceBackend(std::make_unique<LibusbBackend>());
-    if (OpenInstrument(false) != OpenResult::Opened) {
-        state.SkipWithError(CH375LastError().c_str());
+    Instrument instrument(std::make_unique<LibusbBackend>());
+    if (instrument.Open(false) != OpenResult::Opened) {
+        state.SkipWithError(instrument.LastError().c_str());
         return;
     }
     for (auto _ : state) {
         auto length = static_cast<ULONG>(kFrame.size());
-        if (!CH375WriteData(kInstrumentDevice, kFrame.data(), &length)) {
-            state.SkipWithError(CH375LastError().c_str());
+        if (!instrument.Write(kFrame.data(), &length)) {
+            state.SkipWithError(instrument.LastError().c_str());
             break;
         }
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kFrame.size()));
-    CH375CloseDevice(kInstrumentDevice);
-    InstallDeviceBackend(nullptr);
 }
 BENCHMARK(Ch375WriteData)->Unit(benchmark::kMicrosecond);
 

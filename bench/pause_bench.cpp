@@ -65,12 +65,12 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     constexpr int kSends = 20;
     QTemporaryDir folder;
-    InstallDeviceBackend(
+    Instrument instrument(
         std::make_unique<FileBackend>(folder.filePath("frames.bin").toStdString()));
     InstallMessageBoxHandler([](const std::string& text, const std::string&) {
         std::fprintf(stderr, "%s\n", text.c_str());
     });
-    if (OpenInstrument(false) != OpenResult::Opened) return 1;
+    if (instrument.Open(false) != OpenResult::Opened) return 1;
 
     // The longest paced sequence (RAMP, 2.1 s of pauses) and the combined line: nine lines.
     ContinuousSettings ramp;
@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
     for (int send = 0; send < kSends; ++send) {
         clock.pausedInSend = 0;
         const auto start = Clock::now();
-        if (SendSequence(sequence).outcome != SendOutcome::Sent) return 1;
+        if (SendSequence(instrument, sequence).outcome != SendOutcome::Sent) return 1;
         overheads.push_back(Millis(Clock::now() - start).count() - clock.pausedInSend);
     }
     InstallPauseClock(nullptr);

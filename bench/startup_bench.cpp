@@ -43,13 +43,14 @@ double MillisSince(Clock::time_point start) {
 int RunOnce(int argc, char** argv, bool panel, int reportFd) {
     const auto start = Clock::now();
     QApplication application(argc, argv);
+    Instrument instrument;
     std::unique_ptr<CValdrixDlg> dialog;
     QDialog bare;
     if (panel) {
         InstallProductTexts(ValdrixNames());
         RegisterFontSubstitutes();
-        InstallDeviceBackend(std::make_unique<SimulatedInstrument>(false));
-        dialog = std::make_unique<CValdrixDlg>();
+        instrument.Use(std::make_unique<SimulatedInstrument>(false));
+        dialog = std::make_unique<CValdrixDlg>(instrument);
         dialog->Create(IDD_VALDRIX_DIALOG, nullptr);
         dialog->GetSafeHwnd()->show();
     } else {

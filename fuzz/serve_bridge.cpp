@@ -53,7 +53,6 @@ void Setup() {
     static char name[] = "fuzz_serve_bridge";
     static char* argv[] = {name, nullptr};
     static QCoreApplication application(argc, argv);
-    InstallDeviceBackend(std::make_unique<FlakyInstrument>());
     valdrix::model::InstallMessageBoxHandler([](const std::string&, const std::string&) {});
 }
 
@@ -95,8 +94,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const bool ready = (Setup(), true);
     (void)ready;
     std::ostream discardedLog(nullptr);
+    // One instrument for every run, as one serve process keeps its link.
+    static Instrument instrument(std::make_unique<FlakyInstrument>());
     ScpiBridge bridge(
-        BridgeOptions{{{QHostAddress(QHostAddress::LocalHost), 0}}, {}, 0, {}, "fuzz"},
+        instrument, BridgeOptions{{{QHostAddress(QHostAddress::LocalHost), 0}}, {}, 0, {}, "fuzz"},
         discardedLog);
     if (!bridge.Listen()) return 0;
     const quint16 port = bridge.Ports().front();

@@ -10,12 +10,9 @@
 #include "app/valdrix_app.h"
 #include "framework/message_box.h"
 #include "framework/template_fonts.h"
-#include "link/link_status.h"
 #include "res/app_icon.h"
 
 namespace valdrix::gui {
-
-using namespace valdrix::link;
 
 namespace {
 
@@ -53,10 +50,8 @@ int RunWindow(int argc, char** argv, const ProductTexts& texts, const ProgramOpt
     QGuiApplication::setDesktopFileName(QString::fromStdString(texts.caption).toLower());
     RegisterFontSubstitutes();
     InstallMessageBoxHandler(ShowModalMessageBox);
-    UseLink(options.link);
     CValdrixApp theApp(options.link, options.defaults);
     theApp.InitInstance();
-    DropLink();
     return 0;
 }
 

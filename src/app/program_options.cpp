@@ -3,6 +3,8 @@
 #include <QCommandLineParser>
 #include <fmt/format.h>
 
+#include "link/link_kinds.h"
+
 namespace valdrix::gui {
 
 using namespace valdrix::link;
@@ -60,7 +62,7 @@ ProgramOptions ParseProgramOptions(const QStringList& arguments) {
         const auto choice = ParseLinkChoice(value);
         if (!choice) {
             options.error =
-                fmt::format("unknown link \"{}\": use usb, usb:N, sim or file:PATH", value);
+                fmt::format("unknown link \"{}\": use {}", value, OfferedLinks());
             return options;
         }
         options.link = *choice;
@@ -70,18 +72,15 @@ ProgramOptions ParseProgramOptions(const QStringList& arguments) {
 
 std::string UsageText(const std::string& program) {
     return fmt::format(
-        "Usage: {0} [--link usb[:N] | --link sim | --link file:PATH] [--defaults]\n"
+        "Usage: {0} {1} [--defaults]\n"
         "       {0} --help | --version\n\n"
         "Remote-control panel for the function and arbitrary waveform generator.\n\n"
-        "  --link usb[:N]     the N-th instrument on USB, counted from 0 (the default: usb:0)\n"
-        "  --link sim         the built-in simulated instrument; it echoes what it receives\n"
-        "                     to standard error\n"
-        "  --link file:PATH   append every frame the instrument would receive to PATH\n"
+        "{2}"
         "  --defaults         start with every page's defaults instead of the fields of\n"
         "                     the last run (they are kept again when the window closes)\n"
         "  -h, --help         show this text\n"
         "  -V, --version      show the version\n",
-        program);
+        program, LinkUsage(), LinkHelp());
 }
 
 }  // namespace valdrix::gui

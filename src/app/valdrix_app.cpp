@@ -5,7 +5,8 @@
 namespace valdrix::gui {
 
 bool CValdrixApp::InitInstance() {
-    CValdrixDlg dlg(m_link, {true, m_bStartFromDefaults});
+    valdrix::link::Instrument instrument(m_link);
+    CValdrixDlg dlg(instrument, m_link, {true, m_bStartFromDefaults});
     dlg.DoModal();
     return false;
 }

@@ -26,7 +26,6 @@
 #include "framework/message_box.h"
 #include "framework/resources.h"
 #include "link/instrument.h"
-#include "link/link_status.h"
 #include "pages/model/cli_command_line.h"
 #include "pages/model/common_commands.h"
 #include "res/resource_ids.h"
@@ -79,16 +78,16 @@ std::string LastSendText(const WriteTally& before, const WriteTally& after,
 
 // The chip is named on the USB link only; another link names its file and the reason, and says
 // what to do about it.
-std::string OpenFailureText(const LinkChoice& link) {
+std::string OpenFailureText(const Instrument& instrument, const LinkChoice& link) {
     if (link.kind == LinkChoice::Kind::Usb) {
-        return fmt::format("{}\n\n{}", WithReason("Open CH372 failure", WhyInstrumentIsClosed()),
+        return fmt::format("{}\n\n{}", WithReason("Open CH372 failure", instrument.LastError()),
                            kSimulatedHint);
     }
-    std::string reason = WhyInstrumentIsClosed();
+    std::string reason = instrument.LastError();
     if (!reason.empty()) {
         reason[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(reason[0])));
     }
-    return fmt::format("{}.\n\n{}\n\n{}", reason, InstrumentAdvice(), kSimulatedHint);
+    return fmt::format("{}.\n\n{}\n\n{}", reason, instrument.Advice(), kSimulatedHint);
 }
 
 std::string NotOpenText(const LinkChoice& link) {
@@ -104,11 +103,14 @@ void TellAboutFile(const std::string& text) {
 
 }  // namespace
 
-CValdrixDlg::CValdrixDlg(LinkChoice link, PanelStart start)
+CValdrixDlg::CValdrixDlg(Instrument& instrument, LinkChoice link, PanelStart start)
     : CDialog(IDD_VALDRIX_DIALOG),
       m_hIcon(LoadIconResource(IDR_MAINFRAME)),
+      m_instrument(instrument),
       m_link(std::move(link)),
-      m_start(start) {}
+      m_start(start) {
+    for (CommandPage* page : AllPages()) page->SetInstrument(m_instrument);
+}
 
 void CValdrixDlg::MessageMap() {
     connect(qobject_cast<QPushButton*>(GetDlgItem(IDC_VALIDATE)), &QPushButton::clicked, this,
@@ -175,15 +177,14 @@ void CValdrixDlg::ShowPages() {
 // The link in use is closed and the chosen one opened; the choice lasts until the window closes.
 void CValdrixDlg::ChooseLink(const LinkChoice& link) {
     Gated([this, link] {
-        CloseInstrument();
         m_link = link;
-        UseLink(m_link);
+        m_instrument.Use(m_link);
         WatchUsbWhenUsed();
         m_bTimeoutFailed = false;
-        const OpenResult opened = OpenInstrument(false);
+        const OpenResult opened = m_instrument.Open(false);
         m_bUsbOpen = opened == OpenResult::Opened;
         if (!m_bUsbOpen) {
-            AfxMessageBox(WithReason(NotOpenText(m_link).c_str(), WhyInstrumentIsClosed()),
+            AfxMessageBox(WithReason(NotOpenText(m_link).c_str(), m_instrument.LastError()),
                           kErrorCaption);
             return;
         }
@@ -198,13 +199,13 @@ void CValdrixDlg::ExtendContextMenu(QMenu& menu) {
 
 // False when the instrument opened but its time-outs could not be set: no page is made then.
 bool CValdrixDlg::OpenAtStart() {
-    switch (OpenInstrument(true)) {
+    switch (m_instrument.Open(true)) {
         case OpenResult::NoDevice:
-            AfxMessageBox(OpenFailureText(m_link), kErrorCaption);
+            AfxMessageBox(OpenFailureText(m_instrument, m_link), kErrorCaption);
             return true;
         case OpenResult::TimeoutFailed:
             m_bTimeoutFailed = true;
-            m_timeoutFailure = WhyInstrumentIsClosed();
+            m_timeoutFailure = m_instrument.LastError();
             AfxMessageBox(WithReason("Connection CH375 overtime", m_timeoutFailure));
             return false;
         case OpenResult::Opened: m_bUsbOpen = true; return true;
@@ -356,7 +357,7 @@ bool CValdrixDlg::SaveSessionScriptTo(const std::string& path) {
 void CValdrixDlg::RecordSend(const std::string& command, SendOutcome outcome) {
     if (outcome == SendOutcome::Refused) return;
     m_session.Add(command,
-                  outcome == SendOutcome::Failed ? WhyInstrumentIsClosed() : std::string());
+                  outcome == SendOutcome::Failed ? m_instrument.LastError() : std::string());
 }
 
 std::string CValdrixDlg::ValdrixCli(const std::string& words) const {
@@ -409,7 +410,7 @@ void CValdrixDlg::OnConsoleEnter() {
 // A line the sender refuses stays in the console to be mended, and out of the history.
 void CValdrixDlg::SendConsoleLine(const std::string& line) {
     if (!InstrumentReady()) return;
-    const SendReport report = SendSingleCommand(line);
+    const SendReport report = SendSingleCommand(m_instrument, line);
     RecordSend(ValdrixCli("raw -- " + ShellWord(line)), report.outcome);
     if (report.outcome == SendOutcome::Refused) return;
     m_history.Add(line);
@@ -440,9 +441,9 @@ void CValdrixDlg::CreatePageWindow(CommandPage& page) {
     page.SetPressRunner([this](std::function<void()> press) {
         Gated([this, press = std::move(press)] {
             if (!InstrumentReady()) return;
-            const unsigned long long failuresBefore = Writes().failedWrites;
+            const unsigned long long failuresBefore = m_instrument.Writes().failedWrites;
             press();
-            RecordSend(ValdrixCli("trigger"), Writes().failedWrites == failuresBefore
+            RecordSend(ValdrixCli("trigger"), m_instrument.Writes().failedWrites == failuresBefore
                                                   ? SendOutcome::Sent
                                                   : SendOutcome::Failed);
         });
@@ -504,7 +505,7 @@ void CValdrixDlg::ShowOnly(CommandPage* visible) {
 
 void CValdrixDlg::Gated(std::function<void()> action) {
     m_sendGate.Run([this, action = std::move(action)] {
-        const WriteTally before = Writes();
+        const WriteTally before = m_instrument.Writes();
         m_progress = {};
         const SendProgress previous = InstallSendProgress(
             [this](std::size_t number, std::size_t count, const std::string& line) {
@@ -513,7 +514,7 @@ void CValdrixDlg::Gated(std::function<void()> action) {
             });
         action();
         InstallSendProgress(previous);
-        const std::string lastSend = LastSendText(before, Writes(), m_progress);
+        const std::string lastSend = LastSendText(before, m_instrument.Writes(), m_progress);
         if (!lastSend.empty()) m_lastSend = lastSend;
         m_progress = {};
         ShowStatus();
@@ -528,7 +529,7 @@ void CValdrixDlg::ShowProgress() {
 }
 
 bool CValdrixDlg::InstrumentReady() {
-    if (!m_bTimeoutFailed) m_bUsbOpen = EnsureInstrumentOpen();
+    if (!m_bTimeoutFailed) m_bUsbOpen = m_instrument.EnsureOpen();
     if (!m_bUsbOpen) {
         AfxMessageBox(WithReason(NotOpenText(m_link).c_str(), WhyNotReady()), kErrorCaption);
     }
@@ -536,7 +537,7 @@ bool CValdrixDlg::InstrumentReady() {
 }
 
 std::string CValdrixDlg::WhyNotReady() const {
-    if (!m_bTimeoutFailed) return WhyInstrumentIsClosed();
+    if (!m_bTimeoutFailed) return m_instrument.LastError();
     return fmt::format("its time-outs could not be set at start-up ({}); unplug the instrument, "
                        "plug it in and start the program again",
                        m_timeoutFailure);
@@ -599,7 +600,7 @@ void CValdrixDlg::OnLocal() {
 
 void CValdrixDlg::SendOneCommand(const CString& command, const std::string& cliWord) {
     if (!InstrumentReady()) return;
-    const SendReport report = SendSingleCommand(command);
+    const SendReport report = SendSingleCommand(m_instrument, command);
     RecordSend(ValdrixCli(cliWord), report.outcome);
     if (report.outcome == SendOutcome::Refused) return;
     m_strLog = CommandText(report, LineEnds::BetweenLines);
@@ -609,8 +610,8 @@ void CValdrixDlg::SendOneCommand(const CString& command, const std::string& cliW
 void CValdrixDlg::OnUsbChange() {
     Gated([this] {
         if (m_bTimeoutFailed) return;
-        FollowPlugging(m_usbWatch->Location(m_link.usbIndex).has_value());
-        m_bUsbOpen = InstrumentIsOpen();
+        m_instrument.FollowPlugging(m_usbWatch->Location(m_link.usbIndex).has_value());
+        m_bUsbOpen = m_instrument.IsOpen();
     });
 }
 
@@ -624,7 +625,7 @@ std::string CValdrixDlg::LinkStatusText() const {
             name += " (" + *location + ")";
         }
     }
-    const bool usable = !m_bTimeoutFailed && InstrumentIsOpen();
+    const bool usable = !m_bTimeoutFailed && m_instrument.IsOpen();
     const std::string state =
         usable ? std::string("connected.") : fmt::format("not connected: {}.", WhyNotReady());
     return fmt::format("{}: {} {}", name, state,

@@ -16,6 +16,7 @@
 #include "framework/edit.h"
 #include "framework/send_gate.h"
 #include "framework/tab_ctrl.h"
+#include "link/instrument.h"
 #include "link/link_choice.h"
 #include "link/usb_watch.h"
 #include "pages/burst.h"
@@ -56,7 +57,9 @@ struct PanelStart {
 // of what was last sent, and a status line that says how the link is.
 class CValdrixDlg : public CDialog {
 public:
-    explicit CValdrixDlg(valdrix::link::LinkChoice link = {}, PanelStart start = {});
+    // Drives instrument, which stays this window's while it is open, on the chosen link.
+    explicit CValdrixDlg(valdrix::link::Instrument& instrument, valdrix::link::LinkChoice link = {},
+                         PanelStart start = {});
 
     bool OnInitDialog() override;
     void OnSysCommand(unsigned id, long param) override;
@@ -152,6 +155,7 @@ private:
     // Every page, built or not; a page's window is made when it is first shown.
     std::array<CommandPage*, kPageCount> AllPages();
 
+    valdrix::link::Instrument& m_instrument;
     valdrix::link::LinkChoice m_link;
     PanelStart m_start;
     CommandHistory m_history;

@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include "link/command_line.h"
+#include "link/link_kinds.h"
 
 using namespace valdrix::link;
 
@@ -16,8 +17,8 @@ void TakeLink(CliArguments& parsed, const std::string& text) {
     if (const auto choice = ParseLinkChoice(text)) {
         parsed.link = *choice;
     } else {
-        parsed.error = fmt::format("unknown link \"{}\": use usb, usb:N, sim or file:PATH",
-                                   PrintableText(text));
+        parsed.error =
+            fmt::format("unknown link \"{}\": use {}", PrintableText(text), OfferedLinks());
     }
 }
 
@@ -34,7 +35,7 @@ bool TakeProgramOption(CliArguments& parsed, const std::vector<std::string>& arg
     } else if (argument == kLinkOption && i + 1 < arguments.size()) {
         TakeLink(parsed, arguments[++i]);
     } else if (argument == kLinkOption) {
-        parsed.error = "--link needs a value: usb, usb:N, sim or file:PATH";
+        parsed.error = "--link needs a value: " + OfferedLinks();
     } else if (argument.starts_with(kLinkPrefix)) {
         TakeLink(parsed, argument.substr(sizeof kLinkPrefix - 1));
     } else {

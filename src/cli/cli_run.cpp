@@ -47,21 +47,22 @@ std::optional<std::string> FirstRefusal(const Composition& composition) {
     return std::nullopt;
 }
 
-int OpenAndSend(const Composition& composition, std::ostream& out, std::ostream& err) {
-    switch (OpenInstrument(false)) {
+int OpenAndSend(Instrument& instrument, const Composition& composition, std::ostream& out,
+                std::ostream& err) {
+    switch (instrument.Open(false)) {
         case OpenResult::NoDevice:
-            err << kCliProgram << ": cannot open the instrument: " << WhyInstrumentIsClosed() << '\n';
+            err << kCliProgram << ": cannot open the instrument: " << instrument.LastError() << '\n';
             return kCliLinkFailed;
         case OpenResult::TimeoutFailed:
             err << kCliProgram
-                << ": the instrument does not take its time-outs: " << WhyInstrumentIsClosed() << '\n';
+                << ": the instrument does not take its time-outs: " << instrument.LastError() << '\n';
             return kCliLinkFailed;
         case OpenResult::Opened:
             break;
     }
-    const SendReport report = SendSequence(
-        composition.sequence, [&out](const std::string& line) { PrintLine(out, line); });
-    CloseInstrument();
+    const SendReport report = SendSequence(instrument, composition.sequence,
+                                           [&out](const std::string& line) { PrintLine(out, line); });
+    instrument.Close();
     if (report.outcome == SendOutcome::Failed && !composition.inputLines.empty()) {
         err << kCliProgram << ": stopped at " << Origin(composition, report.sentLines.size())
             << PrintableText(report.failedLine) << '\n';
@@ -72,17 +73,15 @@ int OpenAndSend(const Composition& composition, std::ostream& out, std::ostream&
 }
 
 // The sender tells the operator through message boxes; here they go to standard error. The
-// link and the handler that were installed before come back afterwards.
+// handler that was installed before comes back afterwards.
 int SendOverLink(const Composition& composition, const LinkChoice& link, std::ostream& out,
                  std::ostream& err, const BackendMaker& makeBackend) {
     MessageBoxHandler previousHandler =
         InstallMessageBoxHandler([&err](const std::string& text, const std::string&) {
             err << kCliProgram << ": " << text << '\n' << std::flush;
         });
-    std::unique_ptr<DeviceBackend> previousBackend = InstallDeviceBackend(makeBackend(link));
-    KeepOwedLineEndsAcrossRuns(link);
-    const int status = OpenAndSend(composition, out, err);
-    InstallDeviceBackend(std::move(previousBackend));
+    Instrument instrument(makeBackend(link), link);
+    const int status = OpenAndSend(instrument, composition, out, err);
     InstallMessageBoxHandler(std::move(previousHandler));
     return status;
 }

@@ -3,10 +3,12 @@
 #include <fmt/format.h>
 
 #include "cli/cli_commands.h"
+#include "link/link_kinds.h"
 
 namespace {
 
-constexpr char kGlobalOptions[] = "[--link usb[:N] | --link sim | --link file:PATH] [--dry-run]";
+// The options every command takes.
+std::string GlobalOptions() { return valdrix::link::LinkUsage() + " [--dry-run]"; }
 
 std::string CommandList() {
     std::string list;
@@ -20,7 +22,7 @@ std::string UsageLines() {
     return fmt::format(
         "Usage: {0} {1} COMMAND [FIELD OPTIONS]\n"
         "       {0} -h | --help | -V | --version | COMMAND --help\n",
-        kCliProgram, kGlobalOptions);
+        kCliProgram, GlobalOptions());
 }
 
 }  // namespace
@@ -32,10 +34,7 @@ std::string CliHelp() {
         "prints each line as it is written.\n\n"
         "Commands:\n{}\n"
         "Options:\n"
-        "  --link usb[:N]     the N-th instrument on USB, counted from 0 (the default: usb:0)\n"
-        "  --link sim         the built-in simulated instrument; it echoes what it receives\n"
-        "                     to standard error\n"
-        "  --link file:PATH   append every frame the instrument would receive to PATH\n"
+        "{}"
         "  --dry-run          print the lines only: nothing is written, nothing waits\n"
         "  -h, --help         show this text; COMMAND --help shows a command's field options\n"
         "  -V, --version      show the version\n"
@@ -43,13 +42,13 @@ std::string CliHelp() {
         "Exit status: 0 every line written; 1 the link failed (the reason on standard error,\n"
         "nothing after the failed line written); 2 bad usage or a field the page would refuse\n"
         "(nothing written).\n",
-        UsageLines(), CommandList());
+        UsageLines(), CommandList(), valdrix::link::LinkHelp());
 }
 
 std::string CommandHelp(const CliCommand& command) {
     const std::string invocation =
         command.synopsis.empty() ? command.name : command.name + " " + command.synopsis;
-    std::string help = fmt::format("Usage: {} {} {}\n\n{}\n", kCliProgram, kGlobalOptions,
+    std::string help = fmt::format("Usage: {} {} {}\n\n{}\n", kCliProgram, GlobalOptions(),
                                    invocation, command.summary);
     if (!command.details.empty()) {
         help += fmt::format("\nEach field option defaults to the page's own value:\n{}",

@@ -13,7 +13,8 @@ std::optional<std::string> FailureOf(const SendReport& report) {
 
 }  // namespace
 
-LinkWriter::LinkWriter(QObject& context) : m_context(context), m_thread([this] { Run(); }) {}
+LinkWriter::LinkWriter(QObject& context, valdrix::link::Instrument& instrument)
+    : m_context(context), m_instrument(instrument), m_thread([this] { Run(); }) {}
 
 LinkWriter::~LinkWriter() {
     Finish();
@@ -44,7 +45,7 @@ void LinkWriter::Run() {
         Job job = std::move(*m_job);
         m_job.reset();
         lock.unlock();
-        const std::optional<std::string> failure = FailureOf(SendSingleCommand(job.line));
+        const std::optional<std::string> failure = FailureOf(SendSingleCommand(m_instrument, job.line));
         lock.lock();
         if (m_finishing) return;
         QMetaObject::invokeMethod(

@@ -8,16 +8,18 @@
 #include <string>
 #include <thread>
 
+#include "link/instrument.h"
+
 // Writes lines to the instrument on a thread of its own, so that a write that takes its whole
 // time-out holds up only the lines that wait for it while the event loop goes on serving. While
-// it runs, only its thread touches the link.
+// it runs, only its thread touches the instrument.
 class LinkWriter {
 public:
     // Why a line did not reach the instrument; nothing when it did.
     using Written = std::function<void(const std::optional<std::string>& failure)>;
 
-    // Reports each write on the event loop of the thread that owns context.
-    explicit LinkWriter(QObject& context);
+    // Writes to instrument; reports each write on the event loop of the thread that owns context.
+    LinkWriter(QObject& context, valdrix::link::Instrument& instrument);
     // Waits for the write in progress: a line is never torn.
     ~LinkWriter();
     LinkWriter(const LinkWriter&) = delete;
@@ -36,6 +38,7 @@ private:
     void Run();
 
     QObject& m_context;
+    valdrix::link::Instrument& m_instrument;
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::optional<Job> m_job;

@@ -115,8 +115,9 @@ struct ScpiBridge::Client {
     QTimer idle;
 };
 
-ScpiBridge::ScpiBridge(BridgeOptions options, std::ostream& log)
-    : m_options(std::move(options)), m_log(log) {
+ScpiBridge::ScpiBridge(valdrix::link::Instrument& instrument, BridgeOptions options,
+                       std::ostream& log)
+    : m_options(std::move(options)), m_log(log), m_writer(m_context, instrument) {
     m_pace.setSingleShot(true);
     m_pace.setTimerType(Qt::PreciseTimer);
     QObject::connect(&m_pace, &QTimer::timeout, &m_context, [this] { Paced(); });

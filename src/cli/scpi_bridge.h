@@ -43,7 +43,8 @@ struct BridgeOptions {
 // status registers. Runs in the Qt event loop of the calling thread.
 class ScpiBridge {
 public:
-    ScpiBridge(BridgeOptions options, std::ostream& log);
+    // Writes to instrument, which nothing else touches while the bridge runs.
+    ScpiBridge(valdrix::link::Instrument& instrument, BridgeOptions options, std::ostream& log);
     ~ScpiBridge();
     ScpiBridge(const ScpiBridge&) = delete;
     ScpiBridge& operator=(const ScpiBridge&) = delete;
@@ -96,7 +97,7 @@ private:
     std::ostream& m_log;
     // Where the writer's reports and deferred work run; they are dropped when it goes.
     QObject m_context;
-    LinkWriter m_writer{m_context};
+    LinkWriter m_writer;
     std::vector<std::unique_ptr<QTcpServer>> m_servers;
     std::map<quint64, std::unique_ptr<Client>> m_clients;
     quint64 m_lastClient = 0;

@@ -185,15 +185,15 @@ private:
 
 // The link is opened once at the start; when it cannot be, the bridge serves all the same and
 // each line tries again, as the panel's next press does.
-void OpenLink(std::ostream& err) {
-    if (OpenInstrument(false) == OpenResult::Opened) return;
+void OpenLink(Instrument& instrument, std::ostream& err) {
+    if (instrument.Open(false) == OpenResult::Opened) return;
     LogServe(err, fmt::format("the instrument is not open ({}); each line tries to open it again",
-                              WhyInstrumentIsClosed()));
+                              instrument.LastError()));
 }
 
-int Serve(BridgeOptions options, std::ostream& err) {
-    OpenLink(err);
-    ScpiBridge bridge(std::move(options), err);
+int Serve(Instrument& instrument, BridgeOptions options, std::ostream& err) {
+    OpenLink(instrument, err);
+    ScpiBridge bridge(instrument, std::move(options), err);
     if (!bridge.Listen()) return kCliLinkFailed;
     {
         QuitOnSignals quitOnSignals;
@@ -229,11 +229,9 @@ int RunServe(CommandArguments arguments, const LinkChoice& link, std::ostream&, 
     }
     MessageBoxHandler previousHandler = InstallMessageBoxHandler(
         [&err](const std::string& text, const std::string&) { LogServe(err, text); });
-    std::unique_ptr<DeviceBackend> previousBackend = InstallDeviceBackend(makeBackend(link));
-    KeepOwedLineEndsAcrossRuns(link);
-    const int status = Serve(std::move(parsed.options), err);
-    CloseInstrument();
-    InstallDeviceBackend(std::move(previousBackend));
+    Instrument instrument(makeBackend(link), link);
+    const int status = Serve(instrument, std::move(parsed.options), err);
+    instrument.Close();
     InstallMessageBoxHandler(std::move(previousHandler));
     return status;
 }

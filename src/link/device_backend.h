@@ -6,6 +6,8 @@
 namespace valdrix::link {
 
 using ULONG = std::uint32_t;
+// A time-out of this many milliseconds is none: the call waits as long as it takes.
+inline constexpr ULONG kNoTimeout = 0xFFFFFFFF;
 
 // What lies behind the device calls: the USB chip, the simulated instrument, a file, or a
 // test's recorder. Every failure leaves a reason that an operator can act on in LastError().

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "link/ch375.h"
 #include "link/usb_error_text.h"
+#include "link/usb_ids.h"
 #include "link/usb_instrument_list.h"
 
 namespace valdrix::link {
@@ -18,11 +18,19 @@ namespace {
 constexpr int kInterface = 0;
 constexpr unsigned char kBulkOut = 0x02;
 
+// "4348:5537 or 1a86:5537"
+std::string ChipIds() {
+    std::string ids;
+    for (const std::uint16_t vendor : kChipVendors) {
+        ids += fmt::format("{}{:04x}:{:04x}", ids.empty() ? "" : " or ", vendor, kChipProduct);
+    }
+    return ids;
+}
+
 std::string NotConnectedText(std::uint64_t position, std::size_t found) {
     constexpr char kToDo[] = "plug it in, switch it on and check the cable";
     if (found == 0) {
-        return fmt::format("no instrument on USB (no device with id 4348:5537 or 1a86:5537); {}",
-                           kToDo);
+        return fmt::format("no instrument on USB (no device with id {}); {}", ChipIds(), kToDo);
     }
     return fmt::format("no instrument usb:{} on USB: {} found, numbered from 0; {}", position,
                        found, kToDo);

@@ -9,8 +9,8 @@
 
 namespace valdrix::link {
 
-// Which backend the device calls reach, as given on the command line:
-// "usb" or "usb:N" (the N-th instrument, from 0), "sim", or "file:PATH".
+// Which transport an instrument reaches, as given on the command line: "usb" or "usb:N" (the
+// N-th instrument, from 0), "sim", or "file:PATH". The kinds are rows of LinkKinds().
 struct LinkChoice {
     enum class Kind { Usb, Simulated, File } kind = Kind::Usb;
     ULONG usbIndex = 0;

@@ -1,10 +1,8 @@
 #pragma once
 
-#include <memory>
 #include <string>
 
 #include "link/device_backend.h"
-#include "link/link_choice.h"
 
 namespace valdrix::link {
 
@@ -20,13 +18,21 @@ struct WriteTally {
     std::string lastFailure;  // why it did not reach the instrument
 };
 
-const WriteTally& Writes();
+// Counts every write a link takes or refuses into its tally.
+class WriteCounter {
+public:
+    const WriteTally& Tally() const { return m_tally; }
 
-// The backend, with every write it takes or refuses counted in Writes().
-std::unique_ptr<DeviceBackend> CountingWrites(std::unique_ptr<DeviceBackend> backend);
+    // A device opened anew owes nothing to a failure before.
+    void Opened() { m_lastFrameFailed = false; }
+    // One write of wanted bytes of frame: whether the device took it, how many bytes it took,
+    // and the device's reason when it did not take it.
+    void Count(const void* frame, ULONG wanted, bool written, ULONG length,
+               const std::string& deviceError);
 
-// Puts the chosen link, its writes counted, behind the device calls; DropLink takes it away.
-void UseLink(const LinkChoice& choice);
-void DropLink();
+private:
+    WriteTally m_tally;
+    bool m_lastFrameFailed = false;
+};
 
 }  // namespace valdrix::link

@@ -8,12 +8,12 @@
 #include <array>
 #include <tuple>
 
+#include "link/usb_ids.h"
+
 namespace valdrix::link {
 
 namespace {
 
-constexpr std::uint16_t kChipProduct = 0x5537;
-constexpr std::array<std::uint16_t, 2> kChipVendors = {0x4348, 0x1a86};
 // USB allows at most seven tiers, so a port path has at most seven numbers.
 constexpr int kMaxPortPath = 7;
 

@@ -6,14 +6,13 @@
 #include <libusb.h>
 #include <sys/time.h>
 
+#include "link/usb_ids.h"
 #include "link/usb_instrument_list.h"
 
 namespace valdrix::link {
 
 namespace {
 
-constexpr std::uint16_t kChipProduct = 0x5537;
-constexpr std::array<std::uint16_t, 2> kChipVendors = {0x4348, 0x1a86};
 // Looking more often would cost the machine more than an operator gains.
 constexpr int kPollIntervalMs = 1000;
 

@@ -6,7 +6,7 @@ using namespace valdrix::model;
 
 SendOutcome CommandPage::SendCommands() {
     if (!UpdateData(true)) return SendOutcome::Refused;
-    const SendReport report = SendSequence(ComposeSequence());
+    const SendReport report = SendSequence(PageInstrument(), ComposeSequence());
     if (report.outcome == SendOutcome::Refused) return report.outcome;
     m_strCommand = CommandText(report, CommandLineEnds());
     OnSent();

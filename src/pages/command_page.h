@@ -19,12 +19,17 @@ public:
 
     valdrix::model::SendOutcome SendCommands();
 
+    // The instrument the page's sends reach; set before the first press.
+    void SetInstrument(valdrix::link::Instrument& instrument) { m_instrument = &instrument; }
+
     // How a press of one of the page's own buttons runs: at once, or through the owner's
     // one-send-at-a-time gate.
     using PressRunner = std::function<void(std::function<void()>)>;
     void SetPressRunner(PressRunner runner) { m_pressRunner = std::move(runner); }
 
 protected:
+    valdrix::link::Instrument& PageInstrument() { return *m_instrument; }
+
     // The page's lines and pauses for its current fields; the fields are already exchanged.
     virtual valdrix::model::CommandSequence ComposeSequence() = 0;
     virtual valdrix::model::LineEnds CommandLineEnds() const = 0;
@@ -40,6 +45,7 @@ protected:
 
 private:
     PressRunner m_pressRunner;
+    valdrix::link::Instrument* m_instrument = nullptr;
 };
 
 }  // namespace valdrix::gui

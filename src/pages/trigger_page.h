@@ -15,7 +15,9 @@ class TriggerPage : public FieldPage<Settings> {
 public:
     using FieldPage<Settings>::FieldPage;
 
-    void OnBurstOnce() { valdrix::model::SendSingleCommand(valdrix::model::kTriggerCommand); }
+    void OnBurstOnce() {
+        valdrix::model::SendSingleCommand(this->PageInstrument(), valdrix::model::kTriggerCommand);
+    }
 
 protected:
     void MessageMap() override {

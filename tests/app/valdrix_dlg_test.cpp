@@ -28,8 +28,6 @@
 #include <sstream>
 
 #include "cli/cli_run.h"
-#include "link/ch375.h"
-#include "link/link_status.h"
 #include "res/resource_ids.h"
 #include "support/test_fixture.h"
 
@@ -65,8 +63,7 @@ class MainDialogTest : public InstrumentTest {
 protected:
     void Start(PanelStart start = {}) {
         qputenv("XDG_CONFIG_HOME", configHome.toUtf8());
-        InstallDeviceBackend(CountingWrites(InstallDeviceBackend(nullptr)));
-        dlg = std::make_unique<CValdrixDlg>(kFileLink, start);
+        dlg = std::make_unique<CValdrixDlg>(instrument, kFileLink, start);
         dlg->Create(IDD_VALDRIX_DIALOG, nullptr);
         dlg->GetSafeHwnd()->show();
         dlg->GetSafeHwnd()->activateWindow();
@@ -192,7 +189,7 @@ TEST_F(MainDialogTest, WithoutTheInstrumentEveryActionIsRefusedWithTheReason) {
 
     // Burst Once is refused like the buttons, and the status line tells its trigger.
     ClickTab(7);
-    CH375CloseDevice(kInstrumentDevice);
+    instrument.Close();
     script->openFails = true;
     messages.clear();
     Click(kBurstOnce, dlg->m_pageBurst);
@@ -336,7 +333,7 @@ const std::string kAwkward[] = {"a b", "x=y;z", "\"q\" 'q'", "Größe µs", "", 
 
 TEST_F(MainDialogTest, FieldsTabAndConsoleComeBackAtTheNextStartAndFromASetup) {
     Start({true});
-    valdrix::model::Setup typed = CValdrixDlg().ShownSetup();  // gtest has a Setup of its own
+    valdrix::model::Setup typed = CValdrixDlg(instrument).ShownSetup();  // gtest has a Setup of its own
     std::size_t next = 0;
     for (auto& page : typed)
         for (auto& [option, text] : page.fields)
@@ -352,7 +349,7 @@ TEST_F(MainDialogTest, FieldsTabAndConsoleComeBackAtTheNextStartAndFromASetup) {
     EXPECT_EQ(Frames(), FramesOf({"*SAV 1"})) << "nothing is sent at start";
     ASSERT_TRUE(dlg->SaveSetupTo(File("a.valdrix")));
     dlg->OnRestoreDefaults();
-    EXPECT_EQ(dlg->ShownSetup(), CValdrixDlg().ShownSetup());
+    EXPECT_EQ(dlg->ShownSetup(), CValdrixDlg(instrument).ShownSetup());
     dlg->OpenSetupFrom(File("a.valdrix"));
     EXPECT_EQ(dlg->ShownSetup(), typed);
 }
@@ -384,7 +381,7 @@ TEST_F(MainDialogTest, AFileThatCannotBeTakenIsNamedAndLeftAsItIs) {
         messages.clear();
         Start({true});
         dlg->EndDialog(IDCANCEL);
-        EXPECT_EQ(dlg->ShownSetup(), CValdrixDlg().ShownSetup()) << why;
+        EXPECT_EQ(dlg->ShownSetup(), CValdrixDlg(instrument).ShownSetup()) << why;
         ASSERT_FALSE(messages.empty()) << why;
         EXPECT_THAT(messages.back().text, HasSubstr(kept + "\" cannot be used: " + why));
         EXPECT_EQ(Bytes(kept), text) << why;

@@ -9,12 +9,10 @@
 #include <QTemporaryDir>
 #include <string>
 
-#include "link/ch375.h"
 #include "link/command_line.h"
 #include "link/file_backend.h"
 #include "link/instrument.h"
 #include "link/link_choice.h"
-#include "link/link_status.h"
 #include "link/send_line.h"
 #include "support/test_fixture.h"
 
@@ -28,10 +26,10 @@ TEST_F(InstrumentTest, EachLineIsOneWriteEndedByOneLineFeedAndNothingBeyondTheBu
     OpenDevice();
     LineBuffer buffer = LineBuffer::Obtain();
     const std::string longest(1022, 'A');
-    EXPECT_TRUE(SendLine(buffer, "FSKey:INTernal:RATE 1000.000000Hz").written);
-    EXPECT_TRUE(SendLine(buffer, "*RST").written);  // nothing left of the longer line before
-    EXPECT_FALSE(SendLine(buffer, longest + "A").written);
-    EXPECT_TRUE(SendLine(buffer, longest).written);
+    EXPECT_TRUE(SendLine(instrument, buffer, "FSKey:INTernal:RATE 1000.000000Hz").written);
+    EXPECT_TRUE(SendLine(instrument, buffer, "*RST").written);  // nothing left of the longer line before
+    EXPECT_FALSE(SendLine(instrument, buffer, longest + "A").written);
+    EXPECT_TRUE(SendLine(instrument, buffer, longest).written);
     EXPECT_EQ(Frames(), (std::vector<std::string>{"FSKey:INTernal:RATE 1000.000000Hz\n",
                                                   "\x2A\x52\x53\x54\x0A", longest + "\n"}));
     EXPECT_EQ(script->writes, 3);
@@ -46,10 +44,10 @@ TEST_F(InstrumentTest, AFailedOrShortWriteIsAFailureWithItsReasonAndClosesTheDev
         OpenDevice();
         script->failWrite = script->writes + 1;
         script->shortBy = shortBy;
-        const WriteResult result = SendLine(buffer, "*RST");
+        const WriteResult result = SendLine(instrument, buffer, "*RST");
         EXPECT_FALSE(result.written) << reason;
         EXPECT_TRUE(result.reason.starts_with(reason)) << result.reason;
-        EXPECT_FALSE(CH375IsDeviceOpen(kInstrumentDevice)) << reason;
+        EXPECT_FALSE(instrument.IsOpen()) << reason;
     }
 }
 
@@ -77,15 +75,15 @@ TEST(CommandLine, RefusesUnsafeAndOverLongLinesNamingWhatIsWrong) {
 
 // A write the instrument does not take within 5 s fails rather than hanging the program.
 TEST_F(InstrumentTest, AClosedInstrumentIsOpenedAgainWithFiniteTimeoutsAnOpenOneIsLeftAlone) {
-    EXPECT_TRUE(EnsureInstrumentOpen());
-    EXPECT_TRUE(EnsureInstrumentOpen());
-    CH375CloseDevice(kInstrumentDevice);
-    EXPECT_TRUE(EnsureInstrumentOpen());
+    EXPECT_TRUE(instrument.EnsureOpen());
+    EXPECT_TRUE(instrument.EnsureOpen());
+    instrument.Close();
+    EXPECT_TRUE(instrument.EnsureOpen());
     EXPECT_EQ(script->timeouts, (std::vector<std::pair<ULONG, ULONG>>{{5000, 4000}, {5000, 4000}}));
-    CH375CloseDevice(kInstrumentDevice);
+    instrument.Close();
     script->openFails = true;
-    EXPECT_FALSE(EnsureInstrumentOpen());
-    EXPECT_EQ(CH375LastError(), "no instrument is attached");
+    EXPECT_FALSE(instrument.EnsureOpen());
+    EXPECT_EQ(instrument.LastError(), "no instrument is attached");
 }
 
 TEST(LinkChoice, ReadsEveryFormTheProgramsTakeAndNothingElse) {
@@ -126,10 +124,36 @@ TEST(FileBackend, AppendsEveryFrameAsItIsAndSaysWhyItCannotOpen) {
         {"/nonexistent-folder/frames.bin", "Create the folder"},
         {"/sys/kernel/notes", "Choose a file this user may write"}};
     for (const auto& [path, advice] : cannotOpen) {
-        auto link = CountingWrites(std::make_unique<FileBackend>(path));
-        EXPECT_FALSE(link->Open(0));
-        EXPECT_THAT(link->LastError(), HasSubstr(path));
-        EXPECT_THAT(link->Advice(), HasSubstr(advice));
+        Instrument link(std::make_unique<FileBackend>(path));
+        EXPECT_EQ(link.Open(false), OpenResult::NoDevice);
+        EXPECT_THAT(link.LastError(), HasSubstr(path));
+        EXPECT_THAT(link.Advice(), HasSubstr(advice));
+    }
+}
+
+// One program may drive two instruments: each has its own transport, its own open state and its
+// own count of writes.
+TEST(Instrument, TwoInstrumentsInOneProgramAreWrittenIndependently) {
+    QTemporaryDir folder;
+    const std::string paths[] = {folder.filePath("first.bin").toStdString(),
+                                 folder.filePath("second.bin").toStdString()};
+    Instrument first(LinkChoice{LinkChoice::Kind::File, 0, paths[0]});
+    Instrument second(LinkChoice{LinkChoice::Kind::File, 0, paths[1]});
+    ASSERT_EQ(first.Open(false), OpenResult::Opened);
+    ASSERT_EQ(second.Open(false), OpenResult::Opened);
+    LineBuffer buffer = LineBuffer::Obtain();
+    EXPECT_TRUE(SendLine(first, buffer, "*RST").written);
+    EXPECT_TRUE(SendLine(second, buffer, "OUTPut ON").written);
+    first.Close();
+    EXPECT_TRUE(SendLine(second, buffer, "*TRG").written);
+    EXPECT_FALSE(first.IsOpen());
+    EXPECT_EQ(std::make_pair(first.Writes().linesWritten, second.Writes().linesWritten),
+              std::make_pair(1ULL, 2ULL));
+    const std::string expected[] = {"*RST\n", "OUTPut ON\n*TRG\n"};
+    for (int i = 0; i < 2; ++i) {
+        QFile file(QString::fromStdString(paths[i]));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll().toStdString(), expected[i]);
     }
 }
 

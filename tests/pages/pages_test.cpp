@@ -78,7 +78,7 @@ protected:
         for (const Entry& entry : entries) Type(tab, entry);
     }
 
-    CValdrixDlg dlg;
+    CValdrixDlg dlg{instrument};
 };
 
 struct DefaultSend {

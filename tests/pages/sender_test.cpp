@@ -28,7 +28,7 @@ protected:
 
 TEST_F(SenderTest, LongestLineFillsTheBufferAndGoesOut) {
     const std::string longest(1022, 'A');
-    EXPECT_EQ(SendSingleCommand(longest).outcome, SendOutcome::Sent);
+    EXPECT_EQ(SendSingleCommand(instrument, longest).outcome, SendOutcome::Sent);
     EXPECT_THAT(script->lengths, ElementsAre(1023u));
     EXPECT_THAT(timeline->events, ElementsAre(longest + "\n"));
 }
@@ -40,18 +40,18 @@ TEST_F(SenderTest, UnsafeLineRefusesTheWholeSendBeforeAnyWrite) {
          {std::string(1023, 'A'), std::string("OUTPut ON\nOUTPut OFF"), std::string("OUTPut\tON"),
           std::string("OUTPut O\0N", 10), std::string("OUTPut ON\x7F"), std::string("Sinus\xC3\xB6")}) {
         messages.clear();
-        const SendReport report = SendSequence({{"FUNCtion SINusoid", {}, {300}}, {line, {100}, {}}});
+        const SendReport report = SendSequence(instrument, {{"FUNCtion SINusoid", {}, {300}}, {line, {100}, {}}});
         EXPECT_EQ(report.outcome, SendOutcome::Refused);
         EXPECT_EQ(script->writes, 0);
         EXPECT_THAT(OnlyMessage(), HasSubstr("Nothing was sent"));
     }
-    SendSingleCommand("OUTPut\tON");
+    SendSingleCommand(instrument, "OUTPut\tON");
     EXPECT_THAT(messages.back().text, HasSubstr("<0x09>"));
 }
 
 TEST_F(SenderTest, FailedWriteStopsTheSendAndNamesTheLineAndReason) {
     script->failWrite = 2;
-    const SendReport report = SendSequence({{"AM:STATe ON", {}, {300}},
+    const SendReport report = SendSequence(instrument, {{"AM:STATe ON", {}, {300}},
                                             {"AM:INTernal:FREQuency 1Hz", {}, {200, 100}},
                                             {"AM:DEPTh 100%", {}, {100}}});
     EXPECT_THAT(timeline->events, ElementsAre("AM:STATe ON\n", "pause 300"));
@@ -69,12 +69,12 @@ TEST_F(SenderTest, FailedWriteStopsTheSendAndNamesTheLineAndReason) {
 TEST_F(SenderTest, ShortWriteIsAFailureEndedByALoneLineEnd) {
     script->failWrite = 1;
     script->shortBy = 2;
-    const SendReport report = SendSingleCommand("*RST");
+    const SendReport report = SendSingleCommand(instrument, "*RST");
     EXPECT_EQ(report.outcome, SendOutcome::Failed);
     EXPECT_THAT(report.reason, HasSubstr("only 3 of 5 bytes"));
     EXPECT_THAT(OnlyMessage(), HasSubstr("3 byte(s) of this one"));
     const int opens = script->opens;
-    EXPECT_EQ(SendSingleCommand("*SYSTem:LOCal").outcome, SendOutcome::Sent);
+    EXPECT_EQ(SendSingleCommand(instrument, "*SYSTem:LOCal").outcome, SendOutcome::Sent);
     EXPECT_EQ(script->opens, opens + 1);
     EXPECT_THAT(timeline->events, ElementsAre("*RS", "\n", "*SYSTem:LOCal\n"));
 }
@@ -84,17 +84,17 @@ TEST_F(SenderTest, LineEndThatCouldNotFollowACutGoesBeforeTheNextCommand) {
     script->failAllWrites = true;
     script->shortBy = 2;
     script->shortIsError = true;
-    SendSingleCommand("*RST");
-    EXPECT_EQ(SendSingleCommand("*TRG").outcome, SendOutcome::Failed);  // the owed end fails too
+    SendSingleCommand(instrument, "*RST");
+    EXPECT_EQ(SendSingleCommand(instrument, "*TRG").outcome, SendOutcome::Failed);  // the owed end fails too
     script->failAllWrites = false;
-    EXPECT_EQ(SendSingleCommand("OUTPut OFF").outcome, SendOutcome::Sent);
+    EXPECT_EQ(SendSingleCommand(instrument, "OUTPut OFF").outcome, SendOutcome::Sent);
     EXPECT_THAT(timeline->events, ElementsAre("*RS", "\n", "OUTPut OFF\n"));
     EXPECT_THAT(messages.front().text, HasSubstr("goes before the next command"));
 }
 
 TEST_F(InstrumentTest, InstrumentThatCannotBeOpenedIsAFailedSend) {
     script->openFails = true;
-    EXPECT_EQ(SendSingleCommand("*TRG").outcome, SendOutcome::Failed);
+    EXPECT_EQ(SendSingleCommand(instrument, "*TRG").outcome, SendOutcome::Failed);
     EXPECT_EQ(script->writes, 0);
     ASSERT_EQ(messages.size(), 1u);
 }

@@ -1,13 +1,11 @@
 #include "support/test_fixture.h"
 
-#include "link/instrument.h"
-
 using namespace valdrix::link;
 
 using namespace valdrix::model;
 
 void InstrumentTest::SetUp() {
-    InstallDeviceBackend(std::make_unique<RecordingBackend>(script, timeline));
+    instrument.Use(std::make_unique<RecordingBackend>(script, timeline));
     m_clock = std::make_unique<VirtualClock>(timeline);
     m_previousClock = InstallPauseClock(m_clock.get());
     m_previousHandler = InstallMessageBoxHandler(
@@ -19,10 +17,11 @@ void InstrumentTest::SetUp() {
 void InstrumentTest::TearDown() {
     InstallMessageBoxHandler(std::move(m_previousHandler));
     InstallPauseClock(m_previousClock);
-    InstallDeviceBackend(nullptr);
+    // Before a derived fixture takes down what the transport reaches (an emulated USB bus).
+    instrument.Use(nullptr);
 }
 
-void InstrumentTest::OpenDevice() { ASSERT_EQ(OpenInstrument(true), OpenResult::Opened); }
+void InstrumentTest::OpenDevice() { ASSERT_EQ(instrument.Open(true), OpenResult::Opened); }
 
 std::vector<std::string> FramesOf(const std::vector<std::string>& lines) {
     std::vector<std::string> frames;

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "link/instrument.h"
 #include "pages/model/operator_message.h"
 #include "support/recording_backend.h"
 
@@ -23,7 +24,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Opens the recorder's device 0 as the shell would at start-up.
+    // Opens the recorder's device as the shell would at start-up.
     void OpenDevice();
 
     std::vector<std::string> Frames() const { return timeline->Frames(); }
@@ -31,6 +32,8 @@ protected:
     std::shared_ptr<DeviceScript> script = std::make_shared<DeviceScript>();
     std::shared_ptr<Timeline> timeline = std::make_shared<Timeline>();
     std::vector<ShownMessage> messages;
+    // The instrument with the recorder behind it, every write counted.
+    valdrix::link::Instrument instrument;
 
 private:
     std::unique_ptr<VirtualClock> m_clock;

@@ -15,7 +15,6 @@
 #include <mutex>
 #include <utility>
 
-#include "link/ch375.h"
 #include "link/instrument.h"
 #include "link/send_line.h"
 #include "link/usb_error_text.h"
@@ -278,18 +277,18 @@ TEST_F(LibusbBackendTest, ABoundKernelDriverIsDetachedForTheClaimAndGivenBackOnC
 TEST_F(LibusbBackendTest, AnUnpluggedChipFailsTheWriteAndIsFoundAgainOncePluggedBack) {
     EmulatedChip& gone =
         usb.Plug({.ports = "2", .address = 7, .writes = {{}, {.status = -ENODEV}}});
-    InstallDeviceBackend(std::make_unique<LibusbBackend>());
+    instrument.Use(std::make_unique<LibusbBackend>());
     OpenDevice();
     LineBuffer buffer = LineBuffer::Obtain();
-    EXPECT_TRUE(SendLine(buffer, "FIRSt").written);
-    EXPECT_THAT(SendLine(buffer, "SECond").reason,
+    EXPECT_TRUE(SendLine(instrument, buffer, "FIRSt").written);
+    EXPECT_THAT(SendLine(instrument, buffer, "SECond").reason,
                 AllOf(HasSubstr("LIBUSB_ERROR_NO_DEVICE"), HasSubstr("plug it in")));
     usb.Unplug(gone);
-    EXPECT_FALSE(EnsureInstrumentOpen());
-    EXPECT_THAT(CH375LastError(), HasSubstr("no instrument on USB"));
+    EXPECT_FALSE(instrument.EnsureOpen());
+    EXPECT_THAT(instrument.LastError(), HasSubstr("no instrument on USB"));
     EmulatedChip& back = usb.Plug({.ports = "2", .address = 8});
-    EXPECT_TRUE(EnsureInstrumentOpen()) << CH375LastError();
-    EXPECT_TRUE(SendLine(buffer, "*RST").written);
+    EXPECT_TRUE(instrument.EnsureOpen()) << instrument.LastError();
+    EXPECT_TRUE(SendLine(instrument, buffer, "*RST").written);
     EXPECT_THAT(gone.Events(),
                 ElementsAre("claim 0", "write FIRSt\n", "write SECond\n", "release 0"));
     EXPECT_THAT(back.Events(), ElementsAre("claim 0", "write \x2A\x52\x53\x54\x0A"));

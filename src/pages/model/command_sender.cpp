@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "link/command_line.h"
-#include "link/instrument.h"
 #include "link/send_line.h"
 #include "pages/model/operator_message.h"
 #include "pages/model/pause.h"
@@ -48,14 +47,14 @@ std::string WhatWasSent(std::size_t linesBefore, ULONG bytesOfLine) {
                                           lines, bytesOfLine);
 }
 
-SendReport Failure(SendReport report, const std::string& line, const std::string& reason,
-                   ULONG bytesOfLine = 0) {
+SendReport Failure(const Instrument& instrument, SendReport report, const std::string& line,
+                   const std::string& reason, ULONG bytesOfLine = 0) {
     report.outcome = SendOutcome::Failed;
     report.failedLine = line;
     report.reason = reason;
     const std::string before = WhatWasSent(report.sentLines.size(), bytesOfLine);
     // Most reasons say what to do themselves; the link's advice is for those that do not.
-    const std::string advice = InstrumentAdvice();
+    const std::string advice = instrument.Advice();
     AfxMessageBox(fmt::format("The command \"{}\" did not reach the instrument: {}.\n\n{}{}",
                               line, reason, before, advice.empty() ? "" : "\n" + advice),
                   kErrorCaption);
@@ -64,7 +63,8 @@ SendReport Failure(SendReport report, const std::string& line, const std::string
 
 }  // namespace
 
-SendReport SendSequence(const CommandSequence& sequence, const LineWritten& onWritten) {
+SendReport SendSequence(Instrument& instrument, const CommandSequence& sequence,
+                        const LineWritten& onWritten) {
     SendReport report;
     if (sequence.empty() || AnyLineRefused(sequence)) return report;
     LineBuffer buffer = LineBuffer::Obtain();
@@ -73,13 +73,17 @@ SendReport SendSequence(const CommandSequence& sequence, const LineWritten& onWr
                       kErrorCaption);
         return report;
     }
-    if (!EnsureInstrumentOpen()) return Failure(report, sequence.front().line, WhyInstrumentIsClosed());
+    if (!instrument.EnsureOpen()) {
+        return Failure(instrument, report, sequence.front().line, instrument.LastError());
+    }
     for (std::size_t i = 0; i < sequence.size(); ++i) {
         const CommandStep& step = sequence[i];
         if (Progress()) Progress()(i + 1, sequence.size(), step.line);
         PauseFor(step.pausesBefore);
-        const WriteResult result = SendLine(buffer, step.line, kInstrumentDevice);
-        if (!result.written) return Failure(report, step.line, result.reason, result.bytesWritten);
+        const WriteResult result = SendLine(instrument, buffer, step.line);
+        if (!result.written) {
+            return Failure(instrument, report, step.line, result.reason, result.bytesWritten);
+        }
         report.sentLines.push_back(step.line);
         if (onWritten) onWritten(step.line);
         PauseFor(step.pausesAfter);
@@ -92,7 +96,9 @@ SendProgress InstallSendProgress(SendProgress progress) {
     return std::exchange(Progress(), std::move(progress));
 }
 
-SendReport SendSingleCommand(const std::string& line) { return SendSequence({{line, {}, {}}}); }
+SendReport SendSingleCommand(Instrument& instrument, const std::string& line) {
+    return SendSequence(instrument, {{line, {}, {}}});
+}
 
 std::vector<std::string> LinesOf(const CommandSequence& sequence) {
     std::vector<std::string> lines;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "link/instrument.h"
 #include "pages/model/command_sequence.h"
 #include "pages/model/page_model.h"
 
@@ -22,12 +23,13 @@ struct SendReport {
     std::string reason;
 };
 
-// Writes a sequence to the instrument with its pauses. Every line is checked before the first
+// Writes a sequence to the instrument, opening it if it is closed, with its pauses. Every line is checked before the first
 // one is written; a line that cannot be sent refuses the whole send. A failed write stops the
 // send and is reported to the operator, naming the line and the reason.
 // onWritten, when given, hears of each line as soon as the instrument has taken it.
 using LineWritten = std::function<void(const std::string& line)>;
-SendReport SendSequence(const CommandSequence& sequence, const LineWritten& onWritten = {});
+SendReport SendSequence(valdrix::link::Instrument& instrument, const CommandSequence& sequence,
+                        const LineWritten& onWritten = {});
 
 // Hears of each line of a send as it starts: its number from 1, the number of lines in the
 // send, and the line; the front end shows it while the send's pauses run.
@@ -37,7 +39,7 @@ using SendProgress =
 SendProgress InstallSendProgress(SendProgress progress);
 
 // Sends one command on its own, with no pause: Reset, Local, a trigger.
-SendReport SendSingleCommand(const std::string& line);
+SendReport SendSingleCommand(valdrix::link::Instrument& instrument, const std::string& line);
 
 // The lines of a sequence, without their pauses.
 std::vector<std::string> LinesOf(const CommandSequence& sequence);
