@@ -17,6 +17,7 @@
 #include "cli/cli_usage.h"
 #include "cli/option_scan.h"
 #include "cli/scpi_bridge.h"
+#include "cli/vxi11_service.h"
 #include "link/command_line.h"
 #include "link/instrument.h"
 #include "pages/model/operator_message.h"
@@ -30,9 +31,11 @@ namespace {
 constexpr quint16 kScpiSocketPort = 5025;
 constexpr unsigned kLongestGapMs = 60000;
 constexpr unsigned kLongestIdleSeconds = 7 * 24 * 3600;
+constexpr char kNoVxi11[] = "--no-vxi11";
 
 struct ServeArguments {
     BridgeOptions options;
+    bool vxi11 = true;
     bool helpAsked = false;
     std::string error;
 };
@@ -130,9 +133,11 @@ std::string AddOption(ServeArguments& parsed, const std::string& name, const std
 }
 
 ServeArguments ParseServeArguments(CommandArguments arguments) {
+    std::vector<std::string> valued(arguments.begin(), arguments.end());
+    const bool vxi11 = std::erase(valued, kNoVxi11) == 0;
     const OptionScan scan =
-        ScanOptions(arguments, {"--listen", "--allow", "--gap", "--idle-timeout"});
-    ServeArguments parsed{{}, scan.helpAsked, scan.error};
+        ScanOptions(valued, {"--listen", "--allow", "--gap", "--idle-timeout"});
+    ServeArguments parsed{{}, vxi11, scan.helpAsked, scan.error};
     for (const auto& [name, value] : scan.values) {
         if (!parsed.error.empty()) break;
         parsed.error = AddOption(parsed, name, value);
@@ -191,10 +196,13 @@ void OpenLink(std::ostream& err) {
                               WhyInstrumentIsClosed()));
 }
 
-int Serve(BridgeOptions options, std::ostream& err) {
+int Serve(ServeArguments arguments, std::ostream& err) {
     OpenLink(err);
-    ScpiBridge bridge(std::move(options), err);
+    std::vector<QHostAddress> addresses;
+    for (const auto& listen : arguments.options.listen) addresses.push_back(listen.first);
+    ScpiBridge bridge(std::move(arguments.options), err);
     if (!bridge.Listen()) return kCliLinkFailed;
+    const auto vxi11 = arguments.vxi11 ? Vxi11Service::Start(bridge, addresses, err) : nullptr;
     {
         QuitOnSignals quitOnSignals;
         if (!quitOnSignals.Ready()) {
@@ -231,7 +239,7 @@ int RunServe(CommandArguments arguments, const LinkChoice& link, std::ostream&, 
         [&err](const std::string& text, const std::string&) { LogServe(err, text); });
     std::unique_ptr<DeviceBackend> previousBackend = InstallDeviceBackend(makeBackend(link));
     KeepOwedLineEndsAcrossRuns(link);
-    const int status = Serve(std::move(parsed.options), err);
+    const int status = Serve(std::move(parsed), err);
     CloseInstrument();
     InstallDeviceBackend(std::move(previousBackend));
     InstallMessageBoxHandler(std::move(previousHandler));
@@ -246,9 +254,10 @@ CliCommand ServeCommand() {
         return Composition{{}, parsed.helpAsked, parsed.error};
     };
     return {"serve",
-            "the instrument as a raw SCPI socket (127.0.0.1:5025) for VISA and lxi tools, "
+            "the instrument as a raw SCPI socket (127.0.0.1:5025) and a VXI-11 device (inst0) "
+            "for VISA and lxi tools, "
             "until SIGINT or SIGTERM",
             "[--listen ADDRESS[:PORT]]... [--allow ADDRESS/BITS]... [--gap MS] "
-            "[--idle-timeout SECONDS]", "", compose,
+            "[--idle-timeout SECONDS] [--no-vxi11]", "", compose,
             RunServe};
 }

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QHostAddress>
+#include <iosfwd>
+#include <memory>
+#include <vector>
+
+class ScpiBridge;
+class Vxi11Server;
+
+// The bridge's instrument as a VXI-11 device for as long as this lives.
+class Vxi11Service {
+public:
+    // Nothing, with the reason logged, when it cannot be served: the raw socket goes on alone.
+    static std::unique_ptr<Vxi11Service> Start(ScpiBridge& bridge,
+                                               const std::vector<QHostAddress>& addresses,
+                                               std::ostream& log);
+    ~Vxi11Service();
+    Vxi11Service(const Vxi11Service&) = delete;
+    Vxi11Service& operator=(const Vxi11Service&) = delete;
+
+private:
+    Vxi11Service() = default;
+
+    std::unique_ptr<Vxi11Server> m_server;
+};
