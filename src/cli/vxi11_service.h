@@ -6,9 +6,11 @@
 #include <vector>
 
 class ScpiBridge;
+class PortmapperEntry;
 class Vxi11Server;
 
-// The bridge's instrument as a VXI-11 device for as long as this lives.
+// The bridge's instrument as a VXI-11 device, registered with the machine's portmapper, for as
+// long as this lives.
 class Vxi11Service {
 public:
     // Nothing, with the reason logged, when it cannot be served: the raw socket goes on alone.
@@ -23,4 +25,5 @@ private:
     Vxi11Service() = default;
 
     std::unique_ptr<Vxi11Server> m_server;
+    std::unique_ptr<PortmapperEntry> m_entry;
 };
