@@ -4,7 +4,7 @@
 # private /run, so the machine's network and portmapper are never touched; making one needs
 # root, and without it the test skips. Every wait is bounded, every process the test starts
 # ends with it. Some cases measure real time: how long the pacing holds a line.
-import os, re, signal, socket, subprocess, sys, tempfile, threading, time, unittest
+import os, re, signal, socket, subprocess, sys, threading, time, unittest
 
 SKIPPED = 77
 if os.environ.get("VALDRIX_NAMESPACE") != "1":
@@ -18,6 +18,7 @@ if os.environ.get("VALDRIX_NAMESPACE") != "1":
     sys.exit(subprocess.run(["unshare", "--net", "--mount", sys.executable] + sys.argv).returncode)
 
 import pyvisa
+from bridge_case import BridgeCase
 from pyvisa_py.protocols import rpc, vxi11
 
 CLI = sys.argv.pop(1)
@@ -61,13 +62,9 @@ class Link:  # one VXI-11 link, found through the portmapper
         return self.read()[1].rstrip("\n")
 
 
-class Vxi11Test(unittest.TestCase):
+class Vxi11Test(BridgeCase):
     def setUp(self):
-        folder = tempfile.TemporaryDirectory()
-        self.addCleanup(folder.cleanup)
-        self.folder = folder.name
-        os.environ["XDG_CONFIG_HOME"] = os.environ["XDG_RUNTIME_DIR"] = folder.name
-        self.link = os.path.join(folder.name, "link")
+        super().setUp()
         open(self.link, "w").close()
         self.logs = 0
 
