@@ -3,7 +3,7 @@
 # away, comes back or stops reading. Ports are the system's free ones; every wait is bounded, and
 # every bridge a test starts is ended when the test ends, also when an assertion fails. Some
 # cases measure real time: how long the pacing holds a line, how soon an answer comes.
-import os, re, shutil, signal, socket, subprocess, sys, tempfile, time, unittest
+import os, re, shutil, signal, socket, subprocess, sys, time, unittest
 
 import pyvisa
 from bridge_case import BridgeCase
