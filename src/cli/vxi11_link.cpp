@@ -7,21 +7,30 @@
 Vxi11Link::Vxi11Link(std::function<void()> bridgeChanged)
     : m_bridgeChanged(std::move(bridgeChanged)) {}
 
+Vxi11Link::~Vxi11Link() {
+    TellServer();
+}
+
+void Vxi11Link::FollowBridge(QObject& context, std::function<void()> changed) {
+    m_serverContext = &context;
+    m_serverChanged = std::move(changed);
+}
+
 void Vxi11Link::Take(std::size_t bytes) {
     m_received.erase(0, bytes);
-    Tell(m_serverChanged);
+    TellServer();
 }
 
 void Vxi11Link::Send(std::string_view bytes) {
     if (m_ended) return;
     m_answers.append(bytes);
-    Tell(m_serverChanged);
+    TellServer();
 }
 
 void Vxi11Link::Add(std::string_view bytes, bool endOfMessage) {
     m_received.append(bytes);
     if (endOfMessage && !m_received.empty() && !m_received.ends_with('\n')) m_received += '\n';
-    Tell(m_bridgeChanged);
+    TellBridge();
 }
 
 std::string Vxi11Link::TakeAnswer(std::size_t most, int termChar, std::uint32_t& reason) {
@@ -39,7 +48,7 @@ std::string Vxi11Link::TakeAnswer(std::size_t most, int termChar, std::uint32_t&
     if (reason == 0) reason = vxi11::kReasonRequestCount;
     std::string piece = m_answers.substr(0, size);
     m_answers.erase(0, size);
-    Tell(m_bridgeChanged);  // room for more answers: the bridge may take the lines that wait
+    TellBridge();  // room for more answers: the bridge may take the lines that wait
     return piece;
 }
 
@@ -51,11 +60,17 @@ void Vxi11Link::Clear() {
 void Vxi11Link::End() {
     m_ended = true;
     m_answers.clear();
-    Tell(m_bridgeChanged);
+    TellBridge();
 }
 
-void Vxi11Link::Tell(const std::function<void()>& whom) {
-    if (!whom) return;
+void Vxi11Link::TellBridge() {
     QMetaObject::invokeMethod(
-        &m_context, [&whom] { whom(); }, Qt::QueuedConnection);
+        &m_context, [this] { m_bridgeChanged(); }, Qt::QueuedConnection);
+}
+
+// Through the server's context: the call is dropped when the server goes, and still made when
+// this link goes first.
+void Vxi11Link::TellServer() {
+    if (m_serverContext.isNull() || !m_serverChanged) return;
+    QMetaObject::invokeMethod(m_serverContext.data(), m_serverChanged, Qt::QueuedConnection);
 }

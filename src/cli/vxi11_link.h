@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -14,6 +15,10 @@
 class Vxi11Link : public ClientChannel {
 public:
     explicit Vxi11Link(std::function<void()> bridgeChanged);
+    // The server hears that the bridge let the link go (an idle client is closed).
+    ~Vxi11Link() override;
+    Vxi11Link(const Vxi11Link&) = delete;
+    Vxi11Link& operator=(const Vxi11Link&) = delete;
 
     const std::string& Received() const override { return m_received; }
     void Take(std::size_t bytes) override;
@@ -23,8 +28,9 @@ public:
     std::size_t Unsent() const override { return m_answers.size(); }
     void ReadNow() override {}
 
-    // Called when the bridge took lines or gave answers.
-    void FollowBridge(std::function<void()> changed) { m_serverChanged = std::move(changed); }
+    // Calls `changed` on the event loop, through the server's context, when the bridge took
+    // lines, gave answers or let the link go.
+    void FollowBridge(QObject& context, std::function<void()> changed);
     // Bytes the client wrote; a write that ends a message ends its last line.
     void Add(std::string_view bytes, bool endOfMessage);
     // Every whole line written has been taken by the bridge.
@@ -39,10 +45,12 @@ public:
     void End();
 
 private:
-    void Tell(const std::function<void()>& whom);
+    void TellBridge();
+    void TellServer();
 
     QObject m_context;
     std::function<void()> m_bridgeChanged;
+    QPointer<QObject> m_serverContext;
     std::function<void()> m_serverChanged;
     std::string m_received;
     std::string m_answers;

@@ -33,7 +33,9 @@ Vxi11Server::Answer With(const std::optional<Message>& message, Handler handle) 
 Vxi11Server::Vxi11Server(ScpiBridge& bridge, std::ostream& log) : m_bridge(bridge), m_log(log) {}
 
 Vxi11Server::~Vxi11Server() {
-    for (auto& [id, link] : m_links) link.channel->FollowBridge({});
+    for (auto& [id, link] : m_links) {
+        if (const auto channel = link.channel.lock()) channel->FollowBridge(m_context, {});
+    }
 }
 
 bool Vxi11Server::Listen(const std::vector<QHostAddress>& addresses) {
@@ -176,7 +178,7 @@ std::optional<std::string> Vxi11Server::CreateLink(quint64 id, const vxi11::Crea
         return CreateLinkResult(kOutOfResources, 0, 0);
     }
     const std::uint32_t link = ++m_lastLink;
-    channel->FollowBridge([this, id] { Resume(id); });
+    channel->FollowBridge(m_context, [this, id] { Resume(id); });
     m_links[link] = Link{channel, id, std::get<quint64>(joined)};
     if (message.lockDevice) Take(link);
     return CreateLinkResult(kNoError, link, m_abortPort);
@@ -187,7 +189,7 @@ std::optional<std::string> Vxi11Server::Write(quint64 id, std::uint32_t xid,
                                               const vxi11::Write& message) {
     Link* link = Find(message.link);
     if (link == nullptr) return WriteResult(kInvalidLink, 0);
-    link->channel->Add(message.data, (message.flags & kEnd) != 0);
+    link->Channel().Add(message.data, (message.flags & kEnd) != 0);
     Pending pending{xid, kDeviceWrite, message.link, static_cast<std::uint32_t>(message.data.size())};
     if (auto results = Finish(pending)) return results;
     Wait(id, std::move(pending), std::nullopt);
@@ -237,12 +239,12 @@ std::optional<std::string> Vxi11Server::Generic(std::uint32_t procedure,
         return ReadStbResult(kNoError, m_bridge.StatusByte(link->client).value_or(0));
     }
     if (link == nullptr) return ErrorResult(kInvalidLink);
-    if (procedure == kDeviceTrigger) link->channel->Add("*TRG", true);
+    if (procedure == kDeviceTrigger) link->Channel().Add("*TRG", true);
     // As the panel's Local button: the instrument goes back to its front panel.
-    if (procedure == kDeviceLocal) link->channel->Add("*SYSTem:LOCal", true);
+    if (procedure == kDeviceLocal) link->Channel().Add("*SYSTem:LOCal", true);
     if (procedure == kDeviceClear) {
         const std::size_t dropped = m_bridge.Clear(link->client);
-        link->channel->Clear();
+        link->Channel().Clear();
         Log(fmt::format("client {}: device clear dropped {} command(s) not yet written and the "
                         "answers not read", link->client, dropped));
     }
@@ -318,12 +320,12 @@ std::optional<std::string> Vxi11Server::Finish(const Pending& pending) {
                                                 : WriteResult(kInvalidLink, 0);
     }
     if (pending.procedure == kDeviceWrite) {
-        if (!link->channel->LinesTaken()) return std::nullopt;
+        if (!link->Channel().LinesTaken()) return std::nullopt;
         return WriteResult(kNoError, pending.requestSize);
     }
-    if (!link->channel->HasAnswer()) return std::nullopt;
+    if (!link->Channel().HasAnswer()) return std::nullopt;
     std::uint32_t reason = 0;
-    const std::string data = link->channel->TakeAnswer(pending.requestSize, pending.termChar, reason);
+    const std::string data = link->Channel().TakeAnswer(pending.requestSize, pending.termChar, reason);
     return ReadResult(kNoError, reason, data);
 }
 
@@ -361,8 +363,10 @@ void Vxi11Server::Release(std::uint32_t link) {
 // The link's client sends no more; the bridge lets it go once its lines are done.
 void Vxi11Server::End(std::uint32_t link) {
     Release(link);
-    m_links.at(link).channel->FollowBridge({});
-    m_links.at(link).channel->End();
+    if (const auto channel = m_links.at(link).channel.lock()) {
+        channel->FollowBridge(m_context, {});
+        channel->End();
+    }
     m_links.erase(link);
 }
 
@@ -383,7 +387,13 @@ void Vxi11Server::Close(quint64 id) {
 
 Vxi11Server::Link* Vxi11Server::Find(std::uint32_t link) {
     const auto found = m_links.find(link);
-    return found == m_links.end() ? nullptr : &found->second;
+    if (found == m_links.end()) return nullptr;
+    if (found->second.channel.expired()) {
+        Log(fmt::format("VXI-11 link {} ended with its client {}", link, found->second.client));
+        End(link);
+        return nullptr;
+    }
+    return &found->second;
 }
 
 void Vxi11Server::Log(const std::string& text) {

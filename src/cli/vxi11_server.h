@@ -60,10 +60,13 @@ private:
         std::optional<Pending> pending;
         bool closing = false;
     };
+    // The bridge holds the link's channel and lets it go when it closes the client.
     struct Link {
-        std::shared_ptr<Vxi11Link> channel;
+        std::weak_ptr<Vxi11Link> channel;
         quint64 connection = 0;
         quint64 client = 0;
+        // Found links only: Find has seen the channel still held.
+        Vxi11Link& Channel() const { return *channel.lock(); }
     };
 
     bool ListenOn(const QHostAddress& address, quint16& port);
@@ -88,6 +91,7 @@ private:
     void Release(std::uint32_t link);
     void End(std::uint32_t link);
     void Close(quint64 id);
+    // The link and its channel while the bridge serves it; a link the bridge let go is ended.
     Link* Find(std::uint32_t link);
     void Log(const std::string& text);
 

@@ -193,6 +193,15 @@ class Vxi11Test(BridgeCase):
         other.core.close()
         self.stop(bridge, log)
 
+    def test_a_link_closed_for_idling_answers_no_more(self):
+        self.start_portmapper()
+        bridge, log = self.start("--idle-timeout", "1")
+        link = Link()
+        time.sleep(1.5)
+        self.assertEqual(link.write("X 1"), 4)  # invalid link
+        link.core.close()
+        self.assertIn("VXI-11 link 1 ended with its client 1", self.stop(bridge, log))
+
     def raw_port(self, log):
         return int(re.search(r"listening on 127\.0\.0\.1:(\d+)", read(log)).group(1))
 
