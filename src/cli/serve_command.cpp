@@ -15,6 +15,7 @@
 
 #include "cli/cli_run.h"
 #include "cli/cli_usage.h"
+#include "cli/dns_sd_announcer.h"
 #include "cli/option_scan.h"
 #include "cli/scpi_bridge.h"
 #include "cli/vxi11_service.h"
@@ -32,10 +33,12 @@ constexpr quint16 kScpiSocketPort = 5025;
 constexpr unsigned kLongestGapMs = 60000;
 constexpr unsigned kLongestIdleSeconds = 7 * 24 * 3600;
 constexpr char kNoVxi11[] = "--no-vxi11";
+constexpr char kNoAnnounce[] = "--no-announce";
 
 struct ServeArguments {
     BridgeOptions options;
     bool vxi11 = true;
+    bool announce = true;
     bool helpAsked = false;
     std::string error;
 };
@@ -135,9 +138,10 @@ std::string AddOption(ServeArguments& parsed, const std::string& name, const std
 ServeArguments ParseServeArguments(CommandArguments arguments) {
     std::vector<std::string> valued(arguments.begin(), arguments.end());
     const bool vxi11 = std::erase(valued, kNoVxi11) == 0;
+    const bool announce = std::erase(valued, kNoAnnounce) == 0;
     const OptionScan scan =
         ScanOptions(valued, {"--listen", "--allow", "--gap", "--idle-timeout"});
-    ServeArguments parsed{{}, vxi11, scan.helpAsked, scan.error};
+    ServeArguments parsed{{}, vxi11, announce, scan.helpAsked, scan.error};
     for (const auto& [name, value] : scan.values) {
         if (!parsed.error.empty()) break;
         parsed.error = AddOption(parsed, name, value);
@@ -200,9 +204,16 @@ int Serve(ServeArguments arguments, std::ostream& err) {
     OpenLink(err);
     std::vector<QHostAddress> addresses;
     for (const auto& listen : arguments.options.listen) addresses.push_back(listen.first);
+    Announcement announcement{{}, 0, arguments.options.identity};
     ScpiBridge bridge(std::move(arguments.options), err);
     if (!bridge.Listen()) return kCliLinkFailed;
     const auto vxi11 = arguments.vxi11 ? Vxi11Service::Start(bridge, addresses, err) : nullptr;
+    for (std::size_t i = 0; i < addresses.size(); ++i) {
+        announcement.raw.emplace_back(addresses[i], bridge.Ports()[i]);
+    }
+    announcement.vxi11Port = vxi11 ? vxi11->CorePort() : 0;
+    const auto announcer =
+        arguments.announce ? DnsSdAnnouncer::Start(std::move(announcement), err) : nullptr;
     {
         QuitOnSignals quitOnSignals;
         if (!quitOnSignals.Ready()) {
@@ -258,6 +269,6 @@ CliCommand ServeCommand() {
             "for VISA and lxi tools, "
             "until SIGINT or SIGTERM",
             "[--listen ADDRESS[:PORT]]... [--allow ADDRESS/BITS]... [--gap MS] "
-            "[--idle-timeout SECONDS] [--no-vxi11]", "", compose,
+            "[--idle-timeout SECONDS] [--no-vxi11] [--no-announce]", "", compose,
             RunServe};
 }

@@ -32,3 +32,7 @@ std::unique_ptr<Vxi11Service> Vxi11Service::Start(ScpiBridge& bridge,
 }
 
 Vxi11Service::~Vxi11Service() = default;
+
+quint16 Vxi11Service::CorePort() const {
+    return m_server->CorePort();
+}

@@ -18,6 +18,7 @@ public:
                                                const std::vector<QHostAddress>& addresses,
                                                std::ostream& log);
     ~Vxi11Service();
+    quint16 CorePort() const;
     Vxi11Service(const Vxi11Service&) = delete;
     Vxi11Service& operator=(const Vxi11Service&) = delete;
 

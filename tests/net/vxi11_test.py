@@ -1,8 +1,9 @@
-# valdrix-cli serve's VXI-11 device end to end, driven as lab tools drive it: lxi-tools, PyVISA
-# with pyvisa-py, and pyvisa-py's own VXI-11 client for the calls VISA does not expose. The
-# bridge and an rpcbind of its own run in a network and mount namespace this test makes, with a
-# private /run, so the machine's network and portmapper are never touched; making one needs
-# root, and without it the test skips. Every wait is bounded, every process the test starts
+# valdrix-cli serve's VXI-11 device and DNS-SD announcement end to end, driven as lab tools drive
+# them: lxi-tools, avahi-browse, PyVISA with pyvisa-py, and pyvisa-py's own VXI-11 client for the
+# calls VISA does not expose. The bridge and its own rpcbind, D-Bus system bus and Avahi daemon
+# run in a network and mount namespace this test makes, on a veth pair with a private /run, so
+# the machine's network, portmapper and Avahi are never touched; making one needs root, and
+# without it the test skips. Every wait is bounded, every process the test starts
 # ends with it. Some cases measure real time: how long the pacing holds a line.
 import os, re, signal, socket, subprocess, sys, threading, time, unittest
 
@@ -26,6 +27,11 @@ NO_ERROR = '0,"No error"'
 IDENTITY = r"^Valdrix,valdrix-cli serve,file,[0-9.]+$"
 CANNOT_ANSWER = '-113,"Undefined header; this instrument cannot answer queries"'
 END, WAIT_LOCK = 0x08, 0x01
+NETWORK = "198.51.100."  # a documentation range, on a veth pair inside the namespace only
+
+
+def run(command):
+    return subprocess.run(command, capture_output=True, text=True, timeout=30).stdout
 
 
 def read(path):
@@ -69,30 +75,33 @@ class Vxi11Test(BridgeCase):
         self.logs = 0
 
     def start_portmapper(self):
-        rpcbind = subprocess.Popen(["rpcbind", "-f"])
-        self.addCleanup(self.end, rpcbind)
-        for _ in range(200):
-            if os.path.exists("/run/rpcbind.sock"):
-                return
-            time.sleep(0.025)
-        self.fail("rpcbind did not start")
+        self.start_daemon(["rpcbind", "-f"], "/run/rpcbind.sock")
 
     def end(self, process):
         if process.poll() is None:
             process.kill()
             process.wait(timeout=10)
 
-    def start(self, *options, link=None):  # the bridge and its log's path
+    def start_daemon(self, command, ready):
+        daemon = subprocess.Popen(command)
+        self.addCleanup(self.end, daemon)
+        for _ in range(200):
+            if os.path.exists(ready):
+                return
+            time.sleep(0.025)
+        self.fail(f"{command[0]} did not start")
+
+    def start(self, *options, link=None, listen="127.0.0.1:0"):  # the bridge, its log's path
         self.logs += 1
         log_path = os.path.join(self.folder, f"log{self.logs}")
         with open(log_path, "w") as log:
             bridge = subprocess.Popen([CLI, "--link", "file:" + (link or self.link), "serve",
-                                       "--listen", "127.0.0.1:0", *options], stderr=log)
+                                       "--listen", listen, *options], stderr=log)
         self.addCleanup(self.end, bridge)
         for _ in range(200):
             text = read(log_path)
-            if re.search(r"registered with the portmapper|serving the raw socket only", text) or \
-                    bridge.poll() is not None:
+            if re.search(r"(registered with the portmapper|serving the raw socket only)"
+                         r"(.|\n)*(DNS-SD|--no-announce)", text) or bridge.poll() is not None:
                 return bridge, log_path
             time.sleep(0.025)
         self.fail("the bridge did not start: " + read(log_path))
@@ -203,7 +212,7 @@ class Vxi11Test(BridgeCase):
         self.assertIn("VXI-11 link 1 ended with its client 1", self.stop(bridge, log))
 
     def raw_port(self, log):
-        return int(re.search(r"listening on 127\.0\.0\.1:(\d+)", read(log)).group(1))
+        return int(re.search(r"listening on [0-9.]+:(\d+)", read(log)).group(1))
 
     def test_one_bridge_per_host_holds_the_entry_and_a_crashed_ones_is_replaced(self):
         self.start_portmapper()
@@ -222,10 +231,37 @@ class Vxi11Test(BridgeCase):
         self.assertFalse(self.registered())
         self.stop(second, second_log)
 
-    def test_without_a_portmapper_the_raw_socket_goes_on_alone(self):
-        bridge, log = self.start()
+    def test_the_bridge_on_a_private_network_is_discovered(self):
+        self.start_portmapper()
+        self.start_daemon(["dbus-daemon", "--system", "--nofork", "--nopidfile"],
+                          "/run/dbus/system_bus_socket")
+        self.start_daemon(["avahi-daemon", "--no-drop-root", "--no-chroot", "--no-rlimits"],
+                          "/run/avahi-daemon/socket")
+        bridge, log = self.start(listen=NETWORK + "1:0")
+        for _ in range(200):
+            if "announced by DNS-SD as" in read(log):
+                break
+            time.sleep(0.025)
+        name = "Valdrix generator file on " + socket.gethostname()
+        browsed = run(["avahi-browse", "-rtp", "_scpi-raw._tcp"])
+        self.assertIn(f";{name.replace(' ', chr(92) + '032')};_scpi-raw._tcp;", browsed)
+        for record in ["txtvers=1", "Manufacturer=Valdrix", "Model=valdrix-cli serve file",
+                       "SerialNumber=file", r"FirmwareVersion=[0-9.]+"]:
+            self.assertRegex(browsed, f'"{record}"')
+        self.assertIn(f'Found "{name}" on address {NETWORK}1\n    vxi-11 service',
+                      run(["lxi", "discover", "-m"]))
+        self.assertRegex(run(["lxi", "discover"]), f'Found "Valdrix,valdrix-cli serve,file,'
+                                                   f'[0-9.]+" on address {NETWORK}1')
+        loopback, loopback_log = self.start(link=self.link + "2")
+        self.assertIn("listening on the loopback only: not announced", read(loopback_log))
+        self.stop(loopback, loopback_log)
+        self.stop(bridge, log)
+
+    def test_without_a_portmapper_or_avahi_the_raw_socket_goes_on_alone(self):
+        bridge, log = self.start(listen=NETWORK + "1:0")
         self.assertIn("apt install rpcbind", read(log))
-        raw = socket.create_connection(("127.0.0.1", self.raw_port(log)), timeout=10)
+        self.assertIn("no Avahi daemon runs: not announced by DNS-SD", read(log))
+        raw = socket.create_connection((NETWORK + "1", self.raw_port(log)), timeout=10)
         raw.sendall(b"*OPC?\n")
         self.assertEqual(raw.makefile().readline(), "1\n")
         raw.close()
@@ -233,7 +269,10 @@ class Vxi11Test(BridgeCase):
 
 
 if __name__ == "__main__":
-    subprocess.run(["ip", "link", "set", "lo", "up"], check=True)
-    subprocess.run(["mount", "-t", "tmpfs", "tmpfs", "/run"], check=True)
-    os.makedirs("/run/rpcbind", exist_ok=True)
+    for command in ["ip link set lo up", "ip link add v0 type veth peer name v1",
+                    f"ip addr add {NETWORK}1/24 dev v0", f"ip addr add {NETWORK}2/24 dev v1",
+                    "ip link set v0 up", "ip link set v1 up", "mount -t tmpfs tmpfs /run"]:
+        subprocess.run(command.split(), check=True)
+    for folder in ["rpcbind", "dbus", "avahi-daemon"]:
+        os.makedirs("/run/" + folder)
     unittest.main(verbosity=2)
