@@ -33,6 +33,12 @@ void Vxi11Link::Add(std::string_view bytes, bool endOfMessage) {
     TellBridge();
 }
 
+void Vxi11Link::AddLine(std::string_view line) {
+    const std::size_t lineStart = m_received.rfind('\n') + 1;  // 0 when there is no whole line
+    m_received.insert(lineStart, std::string(line) + '\n');
+    TellBridge();
+}
+
 std::string Vxi11Link::TakeAnswer(std::size_t most, int termChar, std::uint32_t& reason) {
     const std::size_t answerEnd = m_answers.find('\n');
     std::size_t size = std::min(answerEnd == std::string::npos ? m_answers.size() : answerEnd + 1,

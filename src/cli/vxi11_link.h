@@ -33,6 +33,9 @@ public:
     void FollowBridge(QObject& context, std::function<void()> changed);
     // Bytes the client wrote; a write that ends a message ends its last line.
     void Add(std::string_view bytes, bool endOfMessage);
+    // A line of the link's own (device_trigger's *TRG), after the whole lines written and
+    // before a line still being written, which it must not join.
+    void AddLine(std::string_view line);
     // Every whole line written has been taken by the bridge.
     bool LinesTaken() const { return m_received.find('\n') == std::string::npos; }
     bool HasAnswer() const { return !m_answers.empty(); }

@@ -239,9 +239,9 @@ std::optional<std::string> Vxi11Server::Generic(std::uint32_t procedure,
         return ReadStbResult(kNoError, m_bridge.StatusByte(link->client).value_or(0));
     }
     if (link == nullptr) return ErrorResult(kInvalidLink);
-    if (procedure == kDeviceTrigger) link->Channel().Add("*TRG", true);
+    if (procedure == kDeviceTrigger) link->Channel().AddLine("*TRG");
     // As the panel's Local button: the instrument goes back to its front panel.
-    if (procedure == kDeviceLocal) link->Channel().Add("*SYSTem:LOCal", true);
+    if (procedure == kDeviceLocal) link->Channel().AddLine("*SYSTem:LOCal");
     if (procedure == kDeviceClear) {
         const std::size_t dropped = m_bridge.Clear(link->client);
         link->Channel().Clear();

@@ -155,8 +155,10 @@ class Vxi11Test(BridgeCase):
         link.write("FREQ?")
         error, stb = link.core.device_read_stb(link.id, 0, 0, 1000)
         self.assertEqual([error, stb], [0, 4])  # the error queue holds the -113
+        link.core.device_write(link.id, 1000, 0, 0, b"A ")  # a line begun, not ended
         self.assertEqual(link.core.device_trigger(link.id, 0, 0, 1000), 0)
-        for line in ["A 1", "B 2", "C 3"]:
+        link.write("1")
+        for line in ["B 2", "C 3"]:
             link.write(line)
         # *TRG is being paced now; A, B and C wait and are dropped.
         self.assertEqual(link.core.device_clear(link.id, 0, 0, 1000), 0)
