@@ -5,6 +5,7 @@
 #include <netinet/in.h>
 #include <rpc/pmap_clnt.h>
 #include <rpc/rpc.h>
+#include <rpc/rpcb_clnt.h>
 #include <rpc/rpcb_prot.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -17,12 +18,16 @@ namespace {
 constexpr std::uint16_t kPortmapperPort = 111;
 constexpr timeval kProbeTimeout = {1, 0};
 
-sockaddr_in Loopback(std::uint16_t port) {
+sockaddr_in Ipv4(in_addr_t host, std::uint16_t port) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_addr.s_addr = htonl(host);
     address.sin_port = htons(port);
     return address;
+}
+
+sockaddr_in Loopback(std::uint16_t port) {
+    return Ipv4(INADDR_LOOPBACK, port);
 }
 
 bool Connects(int family, const sockaddr* address, socklen_t size) {
@@ -61,6 +66,17 @@ bool Answers(std::uint32_t program, std::uint32_t version, std::uint16_t port) {
     return status == RPC_SUCCESS;
 }
 
+// As pmap_set does for TCP, which loses the address it makes on each call.
+bool RegisterTcp(std::uint32_t program, std::uint32_t version, std::uint16_t port) {
+    netconfig* tcp = getnetconfigent("tcp");
+    if (tcp == nullptr) return false;
+    sockaddr_in address = Ipv4(INADDR_ANY, port);
+    const netbuf where{sizeof address, sizeof address, &address};
+    const bool registered = rpcb_set(program, version, tcp, &where);
+    freenetconfigent(tcp);
+    return registered;
+}
+
 }  // namespace
 
 std::string PortmapperEntry::WhyNotAvailable(std::uint32_t program, std::uint32_t version) {
@@ -82,7 +98,7 @@ PortmapperEntry::Registration PortmapperEntry::Register(std::uint32_t program,
                                                         std::uint32_t version,
                                                         std::uint16_t port) {
     pmap_unset(program, version);  // left by a server that ended without removing it
-    if (!pmap_set(program, version, IPPROTO_TCP, port)) {
+    if (!RegisterTcp(program, version, port)) {
         return {nullptr, "the portmapper (rpcbind) refused the VXI-11 entry; is it run with "
                          "its default options and may this user register programs?"};
     }
