@@ -15,6 +15,10 @@ packages=(
   openbox x11-apps imagemagick xdotool
   # valdrix-cli serve driven as lab tools and instrument drivers drive it
   python3-pyvisa python3-pyvisa-py lxi-tools python3-pymeasure
+  # serve registers its VXI-11 device with the portmapper; the tests run their own rpcbind
+  libtirpc-dev rpcbind
+  # and announces it by DNS-SD through Avahi; the tests run their own D-Bus and Avahi daemons
+  libavahi-client-dev avahi-daemon avahi-utils
   # the Debian package: cpack finds its dependencies with dpkg-shlibdeps and file; help2man
   # writes the manual pages; tools/check-package.sh checks the package with the others
   dpkg-dev file help2man lintian appstream man-db

@@ -29,12 +29,12 @@ public:
     // Queues an error and sets its bit in the event status register. A full queue keeps its
     // oldest entries and ends with "Queue overflow".
     void Record(std::string entry);
+    std::uint8_t StatusByte() const;
 
 private:
     std::optional<std::string> Query(std::string_view header, const std::string& identity);
     void SetEnable(std::uint8_t& enable, const valdrix::model::MessageUnit& unit);
     std::string NextError();
-    std::uint8_t StatusByte() const;
 
     std::deque<std::string> m_errors;
     std::uint8_t m_eventStatus = 0;

@@ -1,9 +1,6 @@
 #include "cli/scpi_bridge.h"
 
-#include <fcntl.h>
 #include <fmt/format.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <QTcpServer>
@@ -15,6 +12,7 @@
 #include "cli/cli_usage.h"
 #include "cli/client_socket.h"
 #include "cli/client_status.h"
+#include "cli/descriptor_server.h"
 #include "link/command_line.h"
 
 using namespace valdrix::link;
@@ -45,53 +43,6 @@ std::string RefusalEntry(const std::string& line, bool cut) {
                                          : ErrorEntry(-101, "Invalid character", why);
 }
 
-// An IPv4 peer of a socket that listens on IPv6 too shows as ::ffff:a.b.c.d.
-QHostAddress Unmapped(const QHostAddress& address) {
-    if (address == QHostAddress(QHostAddress::AnyIPv6)) return address;
-    bool isIpv4 = false;
-    const quint32 ipv4 = address.toIPv4Address(&isIpv4);
-    return isIpv4 ? QHostAddress(ipv4) : address;
-}
-
-std::string AddressText(const QHostAddress& address, quint16 port) {
-    const QHostAddress shown = Unmapped(address);
-    const std::string host = shown.toString().toStdString();
-    return shown.protocol() == QAbstractSocket::IPv4Protocol ? fmt::format("{}:{}", host, port)
-                                                             : fmt::format("[{}]:{}", host, port);
-}
-
-QHostAddress PeerOf(int descriptor, quint16& port) {
-    sockaddr_storage peer{};
-    socklen_t size = sizeof peer;
-    if (getpeername(descriptor, reinterpret_cast<sockaddr*>(&peer), &size) != 0) return {};
-    QHostAddress address(reinterpret_cast<const sockaddr*>(&peer));
-    port = ntohs(peer.ss_family == AF_INET6 ? reinterpret_cast<sockaddr_in6*>(&peer)->sin6_port
-                                            : reinterpret_cast<sockaddr_in*>(&peer)->sin_port);
-    return address;
-}
-
-// Hands each accepted connection over as its descriptor rather than as a QTcpSocket.
-class DescriptorServer : public QTcpServer {
-public:
-    explicit DescriptorServer(std::function<void(int)> accept) : m_accept(std::move(accept)) {}
-
-protected:
-    void incomingConnection(qintptr descriptor) override {
-        const int flags = fcntl(static_cast<int>(descriptor), F_GETFL);
-        fcntl(static_cast<int>(descriptor), F_SETFL, flags | O_NONBLOCK);
-        m_accept(static_cast<int>(descriptor));
-    }
-
-private:
-    std::function<void(int)> m_accept;
-};
-
-// "[::]" listens for IPv4 clients too, as servers on Linux do; "[::1]" stays IPv6 only.
-QHostAddress ListeningAddress(const QHostAddress& address) {
-    return address == QHostAddress(QHostAddress::AnyIPv6) ? QHostAddress(QHostAddress::Any)
-                                                          : address;
-}
-
 }  // namespace
 
 void LogServe(std::ostream& log, std::string_view text) {
@@ -104,7 +55,7 @@ struct ScpiBridge::Client {
     Client(quint64 number, std::string address) : id(number), peer(std::move(address)) {}
     quint64 id;
     std::string peer;
-    std::unique_ptr<ClientSocket> socket;
+    std::shared_ptr<ClientChannel> socket;
     ClientStatus status;
     std::deque<Step> steps;
     std::size_t linesInFlight = 0;
@@ -171,10 +122,19 @@ void ScpiBridge::Accept(int descriptor) {
     quint16 port = 0;
     const QHostAddress address = PeerOf(descriptor, port);
     const std::string peer = AddressText(address, port);
-    if (const auto why = WhyNotServed(address)) return Refuse(descriptor, peer, *why);
+    const auto joined = Join(address, peer, [descriptor](std::function<void()> changed) {
+        return std::make_shared<ClientSocket>(descriptor, std::move(changed));
+    });
+    if (const auto* why = std::get_if<std::string>(&joined)) Refuse(descriptor, peer, *why);
+}
+
+std::variant<quint64, std::string> ScpiBridge::Join(const QHostAddress& address,
+                                                    const std::string& peer,
+                                                    const ChannelMaker& makeChannel) {
+    if (const auto why = WhyNotServed(address)) return *why;
     const quint64 id = ++m_lastClient;
     auto client = std::make_unique<Client>(id, peer);
-    client->socket = std::make_unique<ClientSocket>(descriptor, [this, id] { Pump(id); });
+    client->socket = makeChannel([this, id] { Pump(id); });
     if (m_options.idleTimeoutSeconds) {
         client->idle.setSingleShot(true);
         client->idle.setInterval(static_cast<int>(*m_options.idleTimeoutSeconds * 1000));
@@ -183,6 +143,31 @@ void ScpiBridge::Accept(int descriptor) {
     }
     m_clients.emplace(id, std::move(client));
     Log(fmt::format("client {} connected from {}", id, peer));
+    return id;
+}
+
+std::size_t ScpiBridge::Clear(quint64 id) {
+    Client* client = Find(id);
+    if (client == nullptr) return 0;
+    const auto unwritten = static_cast<std::size_t>(
+        std::count_if(client->steps.begin(), client->steps.end(),
+                      [](const Step& step) { return step.kind == Step::Kind::Write; }));
+    client->steps.clear();
+    client->answers.clear();
+    client->cutLine.reset();
+    client->linesInFlight = 0;
+    return unwritten;
+}
+
+std::optional<std::uint8_t> ScpiBridge::StatusByte(quint64 id) {
+    const Client* client = Find(id);
+    if (client == nullptr) return std::nullopt;
+    return client->status.StatusByte();
+}
+
+void ScpiBridge::HoldInstrumentFor(std::optional<quint64> id) {
+    m_heldFor = id;
+    WriteNext();
 }
 
 void ScpiBridge::Refuse(int descriptor, const std::string& peer, const std::string& why) {
@@ -253,7 +238,7 @@ void ScpiBridge::Pump(quint64 id) {
 }
 
 bool ScpiBridge::TakeLine(Client& client) {
-    ClientSocket& socket = *client.socket;
+    ClientChannel& socket = *client.socket;
     if (client.closing || client.linesInFlight >= kMaxLinesInFlight ||
         socket.Unsent() >= kMaxUnreadReplies) {
         return false;
@@ -357,9 +342,9 @@ void ScpiBridge::WriteNext() {
 // The next client after the last one served whose next step is a command for the
 // instrument: one command of each waiting client in turn.
 ScpiBridge::Client* ScpiBridge::NextInTurn() {
-    const auto waiting = [](const auto& entry) {
+    const auto waiting = [this](const auto& entry) {
         const Client& client = *entry.second;
-        return !client.writing && !client.steps.empty() &&
+        return (!m_heldFor || *m_heldFor == client.id) && !client.writing && !client.steps.empty() &&
                client.steps.front().kind == Step::Kind::Write;
     };
     auto next = std::find_if(m_clients.upper_bound(m_lastTurn), m_clients.end(), waiting);
@@ -402,7 +387,7 @@ void ScpiBridge::IdleFor(quint64 id) {
 // Done with a client: it sends no more, every line of it is carried out and its answers are
 // sent or can no longer be.
 bool ScpiBridge::Finished(const Client& client) const {
-    const ClientSocket& socket = *client.socket;
+    const ClientChannel& socket = *client.socket;
     return (socket.ReceiveEnded() || client.closing) && client.steps.empty() && !client.writing &&
            (socket.Unsent() == 0 || socket.Broken() || client.closing);
 }

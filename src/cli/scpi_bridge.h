@@ -3,7 +3,9 @@
 #include <QHostAddress>
 #include <QObject>
 #include <QTimer>
+#include <cstdint>
 #include <deque>
+#include <functional>
 #include <iosfwd>
 #include <map>
 #include <memory>
@@ -11,13 +13,14 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <variant>
 #include <vector>
 
+#include "cli/client_channel.h"
 #include "cli/link_writer.h"
 #include "pages/model/scpi_header.h"
 
 class QTcpServer;
-class ClientSocket;
 
 using Subnet = std::pair<QHostAddress, int>;
 
@@ -53,6 +56,21 @@ public:
     bool Listen();
     // The ports listened on, in the order of the addresses.
     std::vector<quint16> Ports() const;
+    // Whether a peer may connect at all (--allow).
+    bool Allowed(const QHostAddress& peer) const;
+    // Serves a new client on the channel made for it, which tells the bridge of its changes
+    // through the function it is given; the client's number, or why it is not served.
+    using ChannelMaker =
+        std::function<std::shared_ptr<ClientChannel>(std::function<void()> changed)>;
+    std::variant<quint64, std::string> Join(const QHostAddress& address, const std::string& peer,
+                                            const ChannelMaker& makeChannel);
+    // Drops a client's lines not yet written and its answers not yet given; how many commands
+    // for the instrument were dropped.
+    std::size_t Clear(quint64 id);
+    // A client's status byte, as *STB? gives it.
+    std::optional<std::uint8_t> StatusByte(quint64 id);
+    // While one client holds the instrument, the other clients' commands wait.
+    void HoldInstrumentFor(std::optional<quint64> id);
     // Waits for the write in progress, closes every connection and stops writing; returns how
     // many received commands were not written.
     std::size_t Stop();
@@ -74,7 +92,6 @@ private:
     std::optional<std::string> WhyNotServed(const QHostAddress& peer);
     void SettleClients();
     std::size_t ClientsStillSending() const;
-    bool Allowed(const QHostAddress& peer) const;
     Client* Find(quint64 id);
     void Pump(quint64 id);
     bool TakeLine(Client& client);
@@ -102,6 +119,7 @@ private:
     std::map<quint64, std::unique_ptr<Client>> m_clients;
     quint64 m_lastClient = 0;
     quint64 m_lastTurn = 0;
+    std::optional<quint64> m_heldFor;     // the only client whose commands are written
     std::optional<quint64> m_writingFor;  // whose command is being written or paced
     QTimer m_pace;
     bool m_stopped = false;

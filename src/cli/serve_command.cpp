@@ -15,8 +15,10 @@
 
 #include "cli/cli_run.h"
 #include "cli/cli_usage.h"
+#include "cli/dns_sd_announcer.h"
 #include "cli/option_scan.h"
 #include "cli/scpi_bridge.h"
+#include "cli/vxi11_service.h"
 #include "link/command_line.h"
 #include "link/instrument.h"
 #include "pages/model/operator_message.h"
@@ -30,9 +32,13 @@ namespace {
 constexpr quint16 kScpiSocketPort = 5025;
 constexpr unsigned kLongestGapMs = 60000;
 constexpr unsigned kLongestIdleSeconds = 7 * 24 * 3600;
+constexpr char kNoVxi11[] = "--no-vxi11";
+constexpr char kNoAnnounce[] = "--no-announce";
 
 struct ServeArguments {
     BridgeOptions options;
+    bool vxi11 = true;
+    bool announce = true;
     bool helpAsked = false;
     std::string error;
 };
@@ -130,9 +136,12 @@ std::string AddOption(ServeArguments& parsed, const std::string& name, const std
 }
 
 ServeArguments ParseServeArguments(CommandArguments arguments) {
+    std::vector<std::string> valued(arguments.begin(), arguments.end());
+    const bool vxi11 = std::erase(valued, kNoVxi11) == 0;
+    const bool announce = std::erase(valued, kNoAnnounce) == 0;
     const OptionScan scan =
-        ScanOptions(arguments, {"--listen", "--allow", "--gap", "--idle-timeout"});
-    ServeArguments parsed{{}, scan.helpAsked, scan.error};
+        ScanOptions(valued, {"--listen", "--allow", "--gap", "--idle-timeout"});
+    ServeArguments parsed{{}, vxi11, announce, scan.helpAsked, scan.error};
     for (const auto& [name, value] : scan.values) {
         if (!parsed.error.empty()) break;
         parsed.error = AddOption(parsed, name, value);
@@ -191,10 +200,20 @@ void OpenLink(Instrument& instrument, std::ostream& err) {
                               instrument.LastError()));
 }
 
-int Serve(Instrument& instrument, BridgeOptions options, std::ostream& err) {
+int Serve(Instrument& instrument, ServeArguments arguments, std::ostream& err) {
     OpenLink(instrument, err);
-    ScpiBridge bridge(instrument, std::move(options), err);
+    std::vector<QHostAddress> addresses;
+    for (const auto& listen : arguments.options.listen) addresses.push_back(listen.first);
+    Announcement announcement{{}, 0, arguments.options.identity};
+    ScpiBridge bridge(instrument, std::move(arguments.options), err);
     if (!bridge.Listen()) return kCliLinkFailed;
+    const auto vxi11 = arguments.vxi11 ? Vxi11Service::Start(bridge, addresses, err) : nullptr;
+    for (std::size_t i = 0; i < addresses.size(); ++i) {
+        announcement.raw.emplace_back(addresses[i], bridge.Ports()[i]);
+    }
+    announcement.vxi11Port = vxi11 ? vxi11->CorePort() : 0;
+    const auto announcer =
+        arguments.announce ? DnsSdAnnouncer::Start(std::move(announcement), err) : nullptr;
     {
         QuitOnSignals quitOnSignals;
         if (!quitOnSignals.Ready()) {
@@ -230,7 +249,7 @@ int RunServe(CommandArguments arguments, const LinkChoice& link, std::ostream&, 
     MessageBoxHandler previousHandler = InstallMessageBoxHandler(
         [&err](const std::string& text, const std::string&) { LogServe(err, text); });
     Instrument instrument(makeBackend(link), link);
-    const int status = Serve(instrument, std::move(parsed.options), err);
+    const int status = Serve(instrument, std::move(parsed), err);
     instrument.Close();
     InstallMessageBoxHandler(std::move(previousHandler));
     return status;
@@ -244,9 +263,10 @@ CliCommand ServeCommand() {
         return Composition{{}, parsed.helpAsked, parsed.error};
     };
     return {"serve",
-            "the instrument as a raw SCPI socket (127.0.0.1:5025) for VISA and lxi tools, "
+            "the instrument as a raw SCPI socket (127.0.0.1:5025) and a VXI-11 device (inst0) "
+            "for VISA and lxi tools, "
             "until SIGINT or SIGTERM",
             "[--listen ADDRESS[:PORT]]... [--allow ADDRESS/BITS]... [--gap MS] "
-            "[--idle-timeout SECONDS]", "", compose,
+            "[--idle-timeout SECONDS] [--no-vxi11] [--no-announce]", "", compose,
             RunServe};
 }

@@ -3,9 +3,10 @@
 # away, comes back or stops reading. Ports are the system's free ones; every wait is bounded, and
 # every bridge a test starts is ended when the test ends, also when an assertion fails. Some
 # cases measure real time: how long the pacing holds a line, how soon an answer comes.
-import os, re, shutil, signal, socket, subprocess, sys, tempfile, time, unittest
+import os, re, shutil, signal, socket, subprocess, sys, time, unittest
 
 import pyvisa
+from bridge_case import BridgeCase
 from pymeasure.instruments import Instrument
 
 CLI = sys.argv.pop(1)
@@ -34,13 +35,7 @@ def visa(port):
         f"TCPIP::127.0.0.1::{port}::SOCKET", read_termination="\n", write_termination="\n")
 
 
-class ServeTest(unittest.TestCase):
-    def setUp(self):
-        folder = tempfile.TemporaryDirectory()
-        self.addCleanup(folder.cleanup)
-        self.folder = folder.name
-        os.environ["XDG_CONFIG_HOME"] = os.environ["XDG_RUNTIME_DIR"] = folder.name
-        self.link = os.path.join(folder.name, "link")
+class ServeTest(BridgeCase):
 
     def run_bridge(self, *command):  # the ports it listens on
         self.log = os.path.join(self.folder, "log")
