@@ -3,10 +3,12 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QVariant>
 #include <algorithm>
-#include <QPushButton>
 
 #include "framework/data_exchange.h"
 #include "framework/framework_dialog.h"
@@ -33,17 +35,33 @@ double ScaleOfWindow(const QWidget* parent) {
 double FittingScale(const DialogTemplate& dialogTemplate, const QWidget* parent) {
     const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr) return 1.0;
-    const QSize room = RoomForWindow(screen->availableGeometry().size());
-    return FittingPointSize(dialogTemplate, room) / dialogTemplate.pointSize;
+    const double ratio = screen->devicePixelRatio();
+    const QSize room = RoomForWindow(screen->availableGeometry().size(), ratio);
+    return FittingPointSize(dialogTemplate, room, ratio) / dialogTemplate.pointSize;
 }
 
 constexpr int kGap = 2;
+// An edit field keeps this much room either side of its text, and one pixel for the cursor.
+constexpr int kEditFieldMargins = 2 * 2 + 1;
+
+// The box's size hint is measured once, before its items are there; this is measured now.
+int WidthToShowItems(const QComboBox& combo) {
+    int longest = 0;
+    for (int item = 0; item < combo.count(); ++item) {
+        longest = std::max(longest, combo.fontMetrics().horizontalAdvance(combo.itemText(item)));
+    }
+    QStyleOptionComboBox option;
+    option.initFrom(&combo);
+    option.editable = true;
+    const QRect field = combo.style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                      QStyle::SC_ComboBoxEditField, &combo);
+    return combo.width() - field.width() + longest + kEditFieldMargins;
+}
 
 // The substitute fonts are wider than the template's own: a combo box grows to the right, as
 // far as the next control on its row allows, rather than cut its longest item short ("NORMa").
-void WidenIntoFreeRoom(QComboBox& combo) {
+void WidenIntoFreeRoom(QComboBox& combo, int limit) {
     const QRect place = combo.geometry();
-    int limit = combo.parentWidget()->width();
     const QWidget& page = *combo.parentWidget();
     for (const QWidget* other : page.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         const QRect there = other->geometry();
@@ -52,7 +70,7 @@ void WidenIntoFreeRoom(QComboBox& combo) {
             limit = std::min(limit, there.left() - kGap);
         }
     }
-    const int wanted = std::max(place.width(), combo.sizeHint().width());
+    const int wanted = std::max(place.width(), WidthToShowItems(combo));
     combo.resize(std::max(place.width(), std::min(wanted, limit - place.left())), place.height());
 }
 
@@ -83,8 +101,19 @@ void CDialog::BuildWindow(QWidget* parent) {
         m_window = window;
     }
     Attach(m_window);
-    const double scale =
-        dialogTemplate.child ? ScaleOfWindow(parent) : FittingScale(dialogTemplate, parent);
+    if (dialogTemplate.child) {
+        BuildToFitRoom(ScaleOfWindow(parent));
+    } else {
+        BuildControlsAt(FittingScale(dialogTemplate, parent));
+    }
+    if (auto* ok = qobject_cast<QPushButton*>(GetDlgItem(IDOK))) {
+        QObject::connect(ok, &QPushButton::clicked, this, [this] { EndDialog(IDOK); });
+    }
+}
+
+void CDialog::BuildControlsAt(double scale) {
+    const DialogTemplate& dialogTemplate = Template();
+    qDeleteAll(m_window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
     m_window->setProperty(kScaleProperty, scale);
     m_window->setFont(TemplateFont(dialogTemplate.fontFace, dialogTemplate.pointSize * scale));
     m_baseUnits = BaseUnitsOf(m_window->font());
@@ -95,9 +124,26 @@ void CDialog::BuildWindow(QWidget* parent) {
         m_window->setFixedSize(size.size());
     }
     m_controls = BuildControls(dialogTemplate, *m_window, m_baseUnits);
-    if (auto* ok = qobject_cast<QPushButton*>(GetDlgItem(IDOK))) {
-        QObject::connect(ok, &QPushButton::clicked, this, [this] { EndDialog(IDOK); });
+}
+
+// The page's controls are built at its window's scale, then half a point smaller at a time
+// while they reach past the room and a legible size is left: the page needs no scroll bars
+// wherever it can be read without them.
+void CDialog::BuildToFitRoom(double windowScale) {
+    const double pointSize = Template().pointSize;
+    for (double points = pointSize * windowScale;; points = SmallerPointSize(points)) {
+        BuildControlsAt(points / pointSize);
+        if (m_room.isEmpty() || ControlsFitRoom(*m_window, m_room) ||
+            !CanShrink(points, m_window->devicePixelRatioF())) {
+            return;
+        }
     }
+}
+
+// A page's controls end inside its room, or inside the window when it has none.
+int CDialog::RightEdgeForControls() const {
+    return m_room.isEmpty() ? m_window->width()
+                            : std::min(m_window->width(), m_room.width() - kRoomMargin);
 }
 
 int CDialog::DoModal() {
@@ -129,7 +175,7 @@ void CDialog::FillComboLists() {
         auto* combo = qobject_cast<QComboBox*>(GetDlgItem(control.id));
         if (combo == nullptr) continue;
         for (const std::string& item : control.items) combo->addItem(QString::fromStdString(item));
-        WidenIntoFreeRoom(*combo);
+        WidenIntoFreeRoom(*combo, RightEdgeForControls());
     }
 }
 
