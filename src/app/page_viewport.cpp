@@ -43,7 +43,7 @@ void FitTextBoxes(QWidget& page, const QSize& room) {
 void PageViewport::Hold(QWidget& page) {
     FitTextBoxes(page, Room());
     const QRect controls = page.childrenRect();
-    const QSize needed(controls.right() + kRoomMargin, controls.bottom() + kRoomMargin);
+    const QSize needed(controls.right() + 1, controls.bottom() + kRoomMargin);
     page.resize(needed.expandedTo(Room()));
     m_area->setWidget(&page);
 }

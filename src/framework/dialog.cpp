@@ -44,11 +44,13 @@ constexpr int kGap = 2;
 // An edit field keeps this much room either side of its text, and one pixel for the cursor.
 constexpr int kEditFieldMargins = 2 * 2 + 1;
 
-// The box's size hint is measured once, before its items are there; this is measured now.
-int WidthToShowItems(const QComboBox& combo) {
+// The box's size hint is measured once, before its items are there; this is measured from
+// the items it is given.
+int WidthToShowItems(const QComboBox& combo, const std::vector<std::string>& items) {
     int longest = 0;
-    for (int item = 0; item < combo.count(); ++item) {
-        longest = std::max(longest, combo.fontMetrics().horizontalAdvance(combo.itemText(item)));
+    for (const std::string& item : items) {
+        longest = std::max(longest,
+                           combo.fontMetrics().horizontalAdvance(QString::fromStdString(item)));
     }
     QStyleOptionComboBox option;
     option.initFrom(&combo);
@@ -58,20 +60,27 @@ int WidthToShowItems(const QComboBox& combo) {
     return combo.width() - field.width() + longest + kEditFieldMargins;
 }
 
-// The substitute fonts are wider than the template's own: a combo box grows to the right, as
-// far as the next control on its row allows, rather than cut its longest item short ("NORMa").
-void WidenIntoFreeRoom(QComboBox& combo, int limit) {
+// How far right a combo box may grow: up to the next control on its row, within the limit.
+int FreeRightEdge(const QComboBox& combo, int limit) {
     const QRect place = combo.geometry();
-    const QWidget& page = *combo.parentWidget();
-    for (const QWidget* other : page.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    for (const QWidget* other :
+         combo.parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         const QRect there = other->geometry();
         const bool onTheRow = there.top() <= place.bottom() && there.bottom() >= place.top();
         if (other != &combo && onTheRow && there.left() >= place.right()) {
             limit = std::min(limit, there.left() - kGap);
         }
     }
-    const int wanted = std::max(place.width(), WidthToShowItems(combo));
-    combo.resize(std::max(place.width(), std::min(wanted, limit - place.left())), place.height());
+    return limit;
+}
+
+// The substitute fonts are wider than the template's own: a combo box grows to the right, as
+// far as the next control on its row allows, rather than cut its longest item short ("NORMa").
+void WidenIntoFreeRoom(QComboBox& combo, const std::vector<std::string>& items, int limit) {
+    const QRect place = combo.geometry();
+    const int wanted = std::max(place.width(), WidthToShowItems(combo, items));
+    const int free = FreeRightEdge(combo, limit) - place.left();
+    combo.resize(std::max(place.width(), std::min(wanted, free)), place.height());
 }
 
 }  // namespace
@@ -133,7 +142,7 @@ void CDialog::BuildToFitRoom(double windowScale) {
     const double pointSize = Template().pointSize;
     for (double points = pointSize * windowScale;; points = SmallerPointSize(points)) {
         BuildControlsAt(points / pointSize);
-        if (m_room.isEmpty() || ControlsFitRoom(*m_window, m_room) ||
+        if (m_room.isEmpty() || (ControlsFitRoom(*m_window, m_room) && CombosShowTheirItems()) ||
             !CanShrink(points, m_window->devicePixelRatioF())) {
             return;
         }
@@ -170,12 +179,24 @@ bool CDialog::OnInitDialog() {
     return true;
 }
 
+// Whether each combo box, grown into the free room on its row, will show its longest item.
+bool CDialog::CombosShowTheirItems() const {
+    for (const ControlTemplate& control : Template().controls) {
+        const auto* combo = qobject_cast<const QComboBox*>(GetDlgItem(control.id));
+        if (combo == nullptr) continue;
+        const int widest = std::max(combo->width(),
+                                    FreeRightEdge(*combo, RightEdgeForControls()) - combo->x());
+        if (WidthToShowItems(*combo, control.items) > widest) return false;
+    }
+    return true;
+}
+
 void CDialog::FillComboLists() {
     for (const ControlTemplate& control : Template().controls) {
         auto* combo = qobject_cast<QComboBox*>(GetDlgItem(control.id));
         if (combo == nullptr) continue;
         for (const std::string& item : control.items) combo->addItem(QString::fromStdString(item));
-        WidenIntoFreeRoom(*combo, RightEdgeForControls());
+        WidenIntoFreeRoom(*combo, control.items, RightEdgeForControls());
     }
 }
 

@@ -64,6 +64,7 @@ private:
     void BuildToFitRoom(double windowScale);
     void FillComboLists();
     int RightEdgeForControls() const;
+    bool CombosShowTheirItems() const;
 
     unsigned m_nIDTemplate;
     QPointer<QWidget> m_window;

@@ -25,8 +25,10 @@ public:
     int pixelMetric(PixelMetric metric, const QStyleOption* option,
                     const QWidget* widget) const override {
         const int size = QProxyStyle::pixelMetric(metric, option, widget);
-        if (metric != PM_TabBarTabHSpace || widget == nullptr) return size;
-        return std::min(size, widget->fontMetrics().height());
+        if (widget == nullptr) return size;
+        if (metric == PM_TabBarTabHSpace) return std::min(size, widget->fontMetrics().height());
+        if (metric == PM_TabBarTabVSpace) return std::min(size, widget->fontMetrics().height() / 2);
+        return size;
     }
 };
 

@@ -57,7 +57,7 @@ bool CanShrink(double pointSize, double devicePixelRatio) {
 }
 
 bool ControlsFitRoom(const QWidget& window, const QSize& room) {
-    const QRect inside(QPoint(0, 0), room - QSize(kRoomMargin, kRoomMargin));
+    const QRect inside(QPoint(0, 0), room - QSize(0, kRoomMargin));
     for (const QWidget* control : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (!inside.contains(NeededPlace(*control))) return false;
     }

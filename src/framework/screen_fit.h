@@ -8,7 +8,7 @@ class QWidget;
 
 namespace valdrix::gui {
 
-// What a page's controls keep free between them and the edge of its room.
+// What a page's controls keep free between them and the bottom of its room.
 inline constexpr int kRoomMargin = 4;
 
 // The room a window may take on a screen: its available area (without the panels) less a
@@ -26,8 +26,8 @@ double FittingPointSize(const DialogTemplate& dialogTemplate, const QSize& room,
 double SmallerPointSize(double pointSize);
 bool CanShrink(double pointSize, double devicePixelRatio);
 
-// Whether a window's controls lie inside the room with a margin. A text box only needs its
-// upper half in it: it is shortened to end inside, and its text scrolls.
+// Whether a window's controls lie inside the room, with a margin at its bottom. A text box only
+// needs its upper left quarter in it: it is made smaller to end inside, and its text scrolls.
 bool ControlsFitRoom(const QWidget& window, const QSize& room);
 
 }  // namespace valdrix::gui
