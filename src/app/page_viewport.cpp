@@ -3,6 +3,8 @@
 #include <QScrollArea>
 #include <algorithm>
 
+#include "framework/screen_fit.h"
+
 namespace valdrix::gui {
 
 PageViewport::PageViewport(QWidget& tabControl, const CRect& rect)
@@ -18,18 +20,18 @@ PageViewport::PageViewport(QWidget& tabControl, const CRect& rect)
 
 QWidget* PageViewport::PageParent() const { return m_area->viewport(); }
 
-namespace {
+QSize PageViewport::Room() const { return m_area->size(); }
 
-constexpr int kMargin = 4;
+namespace {
 
 // A text box that runs past the room is made shorter and narrower to end inside it, down to
 // half its size: its text scrolls inside it, and the page around it need not.
 void FitTextBoxes(QWidget& page, const QSize& room) {
     for (auto* box : page.findChildren<QAbstractScrollArea*>(Qt::FindDirectChildrenOnly)) {
         QRect place = box->geometry();
-        place.setRight(std::max(std::min(place.right(), room.width() - kMargin),
+        place.setRight(std::max(std::min(place.right(), room.width() - kRoomMargin),
                                 place.left() + place.width() / 2));
-        place.setBottom(std::max(std::min(place.bottom(), room.height() - kMargin),
+        place.setBottom(std::max(std::min(place.bottom(), room.height() - kRoomMargin),
                                  place.top() + place.height() / 2));
         box->setGeometry(place);
     }
@@ -39,10 +41,10 @@ void FitTextBoxes(QWidget& page, const QSize& room) {
 
 // The page's own size is the room, or what its controls need when they reach beyond it.
 void PageViewport::Hold(QWidget& page) {
-    FitTextBoxes(page, m_area->size());
+    FitTextBoxes(page, Room());
     const QRect controls = page.childrenRect();
-    const QSize needed(controls.right() + kMargin, controls.bottom() + kMargin);
-    page.resize(needed.expandedTo(m_area->size()));
+    const QSize needed(controls.right() + 1, controls.bottom() + kRoomMargin);
+    page.resize(needed.expandedTo(Room()));
     m_area->setWidget(&page);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QSize>
+
 #include "framework/rect.h"
 
 class QScrollArea;
@@ -15,6 +17,8 @@ public:
 
     // Where the page's window is made.
     QWidget* PageParent() const;
+    // The size the page is shown in without scrolling.
+    QSize Room() const;
     // Takes the page's window, at least as large as the room.
     void Hold(QWidget& page);
     void Show(bool shown);

@@ -448,8 +448,10 @@ void CValdrixDlg::CreatePageWindow(CommandPage& page) {
                                                   : SendOutcome::Failed);
         });
     });
-    auto viewport =
-        std::make_unique<PageViewport>(*GetDlgItem(IDC_TAB), PageRectangle(m_tab.GetClientRect()));
+    const CRect room =
+        PageRectangle(m_tab.GetClientRect(), m_tab.Bar()->sizeHint().height(), BaseUnits());
+    auto viewport = std::make_unique<PageViewport>(*GetDlgItem(IDC_TAB), room);
+    page.FitInto(viewport->Room());
     page.Create(page.Template().id, viewport->PageParent());
     viewport->Hold(*page.GetSafeHwnd());
     m_viewports[&page] = std::move(viewport);
@@ -485,10 +487,11 @@ void FocusFirstField(QWidget& page) {
 
 }  // namespace
 
-CRect PageRectangle(const CRect& tabClient) {
+CRect PageRectangle(const CRect& tabClient, int tabRowHeight, const DialogBaseUnits& units) {
+    constexpr int kMarginBelow = 4;
     CRect rect = tabClient;
-    rect.top += 30;
-    rect.bottom -= 20;
+    rect.top += tabRowHeight;
+    rect.bottom -= MapDialogRect(units, 0, 0, 0, kMarginBelow).height();
     rect.left += 1;
     rect.right -= 2;
     return rect;

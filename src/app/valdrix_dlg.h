@@ -37,8 +37,10 @@ inline constexpr unsigned IDM_OPEN_SETUP = 0x0030;
 inline constexpr unsigned IDM_RESTORE_DEFAULTS = 0x0040;
 inline constexpr int kPageCount = 8;
 
-// Where the pages sit inside the tab control: below the row of tabs, inside its frame.
-CRect PageRectangle(const CRect& tabClient);
+// Where the pages sit inside the tab control: below the row of tabs as tall as it is drawn,
+// inside its frame, with a margin below them in the window's dialog units: all of it shrinks
+// with the window's font.
+CRect PageRectangle(const CRect& tabClient, int tabRowHeight, const DialogBaseUnits& units);
 
 // The line a send has come to, as its progress was last reported; count 0 when none runs.
 struct SendProgressSeen {

@@ -3,10 +3,12 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QVariant>
 #include <algorithm>
-#include <QPushButton>
 
 #include "framework/data_exchange.h"
 #include "framework/framework_dialog.h"
@@ -33,27 +35,52 @@ double ScaleOfWindow(const QWidget* parent) {
 double FittingScale(const DialogTemplate& dialogTemplate, const QWidget* parent) {
     const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr) return 1.0;
-    const QSize room = RoomForWindow(screen->availableGeometry().size());
-    return FittingPointSize(dialogTemplate, room) / dialogTemplate.pointSize;
+    const double ratio = screen->devicePixelRatio();
+    const QSize room = RoomForWindow(screen->availableGeometry().size(), ratio);
+    return FittingPointSize(dialogTemplate, room, ratio) / dialogTemplate.pointSize;
 }
 
 constexpr int kGap = 2;
+// An edit field keeps this much room either side of its text, and one pixel for the cursor.
+constexpr int kEditFieldMargins = 2 * 2 + 1;
 
-// The substitute fonts are wider than the template's own: a combo box grows to the right, as
-// far as the next control on its row allows, rather than cut its longest item short ("NORMa").
-void WidenIntoFreeRoom(QComboBox& combo) {
+// The box's size hint is measured once, before its items are there; this is measured from
+// the items it is given.
+int WidthToShowItems(const QComboBox& combo, const std::vector<std::string>& items) {
+    int longest = 0;
+    for (const std::string& item : items) {
+        longest = std::max(longest,
+                           combo.fontMetrics().horizontalAdvance(QString::fromStdString(item)));
+    }
+    QStyleOptionComboBox option;
+    option.initFrom(&combo);
+    option.editable = true;
+    const QRect field = combo.style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                      QStyle::SC_ComboBoxEditField, &combo);
+    return combo.width() - field.width() + longest + kEditFieldMargins;
+}
+
+// How far right a combo box may grow: up to the next control on its row, within the limit.
+int FreeRightEdge(const QComboBox& combo, int limit) {
     const QRect place = combo.geometry();
-    int limit = combo.parentWidget()->width();
-    const QWidget& page = *combo.parentWidget();
-    for (const QWidget* other : page.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    for (const QWidget* other :
+         combo.parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         const QRect there = other->geometry();
         const bool onTheRow = there.top() <= place.bottom() && there.bottom() >= place.top();
         if (other != &combo && onTheRow && there.left() >= place.right()) {
             limit = std::min(limit, there.left() - kGap);
         }
     }
-    const int wanted = std::max(place.width(), combo.sizeHint().width());
-    combo.resize(std::max(place.width(), std::min(wanted, limit - place.left())), place.height());
+    return limit;
+}
+
+// The substitute fonts are wider than the template's own: a combo box grows to the right, as
+// far as the next control on its row allows, rather than cut its longest item short ("NORMa").
+void WidenIntoFreeRoom(QComboBox& combo, const std::vector<std::string>& items, int limit) {
+    const QRect place = combo.geometry();
+    const int wanted = std::max(place.width(), WidthToShowItems(combo, items));
+    const int free = FreeRightEdge(combo, limit) - place.left();
+    combo.resize(std::max(place.width(), std::min(wanted, free)), place.height());
 }
 
 }  // namespace
@@ -83,8 +110,19 @@ void CDialog::BuildWindow(QWidget* parent) {
         m_window = window;
     }
     Attach(m_window);
-    const double scale =
-        dialogTemplate.child ? ScaleOfWindow(parent) : FittingScale(dialogTemplate, parent);
+    if (dialogTemplate.child) {
+        BuildToFitRoom(ScaleOfWindow(parent));
+    } else {
+        BuildControlsAt(FittingScale(dialogTemplate, parent));
+    }
+    if (auto* ok = qobject_cast<QPushButton*>(GetDlgItem(IDOK))) {
+        QObject::connect(ok, &QPushButton::clicked, this, [this] { EndDialog(IDOK); });
+    }
+}
+
+void CDialog::BuildControlsAt(double scale) {
+    const DialogTemplate& dialogTemplate = Template();
+    qDeleteAll(m_window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
     m_window->setProperty(kScaleProperty, scale);
     m_window->setFont(TemplateFont(dialogTemplate.fontFace, dialogTemplate.pointSize * scale));
     m_baseUnits = BaseUnitsOf(m_window->font());
@@ -95,9 +133,26 @@ void CDialog::BuildWindow(QWidget* parent) {
         m_window->setFixedSize(size.size());
     }
     m_controls = BuildControls(dialogTemplate, *m_window, m_baseUnits);
-    if (auto* ok = qobject_cast<QPushButton*>(GetDlgItem(IDOK))) {
-        QObject::connect(ok, &QPushButton::clicked, this, [this] { EndDialog(IDOK); });
+}
+
+// The page's controls are built at its window's scale, then half a point smaller at a time
+// while they reach past the room and a legible size is left: the page needs no scroll bars
+// wherever it can be read without them.
+void CDialog::BuildToFitRoom(double windowScale) {
+    const double pointSize = Template().pointSize;
+    for (double points = pointSize * windowScale;; points = SmallerPointSize(points)) {
+        BuildControlsAt(points / pointSize);
+        if (m_room.isEmpty() || (ControlsFitRoom(*m_window, m_room) && CombosShowTheirItems()) ||
+            !CanShrink(points, m_window->devicePixelRatioF())) {
+            return;
+        }
     }
+}
+
+// A page's controls end inside its room, or inside the window when it has none.
+int CDialog::RightEdgeForControls() const {
+    return m_room.isEmpty() ? m_window->width()
+                            : std::min(m_window->width(), m_room.width() - kRoomMargin);
 }
 
 int CDialog::DoModal() {
@@ -124,12 +179,24 @@ bool CDialog::OnInitDialog() {
     return true;
 }
 
+// Whether each combo box, grown into the free room on its row, will show its longest item.
+bool CDialog::CombosShowTheirItems() const {
+    for (const ControlTemplate& control : Template().controls) {
+        const auto* combo = qobject_cast<const QComboBox*>(GetDlgItem(control.id));
+        if (combo == nullptr) continue;
+        const int widest = std::max(combo->width(),
+                                    FreeRightEdge(*combo, RightEdgeForControls()) - combo->x());
+        if (WidthToShowItems(*combo, control.items) > widest) return false;
+    }
+    return true;
+}
+
 void CDialog::FillComboLists() {
     for (const ControlTemplate& control : Template().controls) {
         auto* combo = qobject_cast<QComboBox*>(GetDlgItem(control.id));
         if (combo == nullptr) continue;
         for (const std::string& item : control.items) combo->addItem(QString::fromStdString(item));
-        WidenIntoFreeRoom(*combo);
+        WidenIntoFreeRoom(*combo, control.items, RightEdgeForControls());
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QSize>
 #include <map>
 
 #include "framework/dialog_template.h"
@@ -30,6 +31,9 @@ public:
     CDialog& operator=(const CDialog&) = delete;
 
     bool Create(unsigned templateId, QWidget* parent);
+    // A child page made after this is drawn to fit the room: at its window's scale, or smaller
+    // in half points where its controls (text boxes aside, which shorten) would not fit.
+    void FitInto(const QSize& room) { m_room = room; }
     int DoModal();
     void EndDialog(int result);
 
@@ -56,12 +60,17 @@ protected:
 
 private:
     void BuildWindow(QWidget* parent);
+    void BuildControlsAt(double scale);
+    void BuildToFitRoom(double windowScale);
     void FillComboLists();
+    int RightEdgeForControls() const;
+    bool CombosShowTheirItems() const;
 
     unsigned m_nIDTemplate;
     QPointer<QWidget> m_window;
     std::map<int, QWidget*> m_controls;
     DialogBaseUnits m_baseUnits;
+    QSize m_room;
     CMenu m_systemMenu;
     CString m_lastRefusal;
 };

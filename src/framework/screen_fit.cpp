@@ -1,7 +1,10 @@
 #include "framework/screen_fit.h"
 
+#include <QAbstractScrollArea>
 #include <QFont>
 #include <QRect>
+#include <QWidget>
+#include <QtMath>
 
 #include "framework/dialog_units.h"
 #include "framework/template_fonts.h"
@@ -10,8 +13,11 @@ namespace valdrix::gui {
 
 namespace {
 
-constexpr QSize kSmallestSupportedScreen(1366, 768 - 40);
 constexpr int kTitleBar = 30;
+// The window is never drawn larger than fits the smallest common screen, 1366 x 768 less a
+// 40-pixel desktop panel: a panel that reserves no space of its own would otherwise hide the
+// status line.
+constexpr QSize kLargestRoom(1366, 768 - 40);
 constexpr double kStep = 0.5;
 constexpr double kSmallestPointSize = 6;
 
@@ -20,20 +26,46 @@ QSize SizeAt(const DialogTemplate& dialogTemplate, double pointSize) {
     return MapDialogRect(units, 0, 0, dialogTemplate.cx, dialogTemplate.cy).size();
 }
 
-}  // namespace
-
-QSize RoomForWindow(const QSize& availableArea) {
-    return availableArea.boundedTo(kSmallestSupportedScreen) - QSize(0, kTitleBar);
+// The part of a control that must lie inside the room.
+QRect NeededPlace(const QWidget& control) {
+    QRect place = control.geometry();
+    if (qobject_cast<const QAbstractScrollArea*>(&control) != nullptr) {
+        place.setSize(place.size() / 2);
+    }
+    return place;
 }
 
-double FittingPointSize(const DialogTemplate& dialogTemplate, const QSize& room) {
+}  // namespace
+
+QSize RoomForWindow(const QSize& availableArea, double devicePixelRatio) {
+    return availableArea.boundedTo(kLargestRoom) - QSize(0, qCeil(kTitleBar / devicePixelRatio));
+}
+
+double FittingPointSize(const DialogTemplate& dialogTemplate, const QSize& room,
+                        double devicePixelRatio) {
     double pointSize = dialogTemplate.pointSize;
-    while (pointSize - kStep >= kSmallestPointSize) {
+    while (CanShrink(pointSize, devicePixelRatio)) {
         const QSize size = SizeAt(dialogTemplate, pointSize);
         if (size.width() <= room.width() && size.height() <= room.height()) break;
-        pointSize -= kStep;
+        pointSize = SmallerPointSize(pointSize);
     }
     return pointSize;
+}
+
+double SmallerPointSize(double pointSize) {
+    return pointSize - kStep;
+}
+
+bool CanShrink(double pointSize, double devicePixelRatio) {
+    return SmallerPointSize(pointSize) * devicePixelRatio >= kSmallestPointSize;
+}
+
+bool ControlsFitRoom(const QWidget& window, const QSize& room) {
+    const QRect inside(QPoint(0, 0), room - QSize(0, kRoomMargin));
+    for (const QWidget* control : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!inside.contains(NeededPlace(*control))) return false;
+    }
+    return true;
 }
 
 }  // namespace valdrix::gui

@@ -5,6 +5,8 @@
 #include <QTabBar>
 #include <QWheelEvent>
 
+#include "framework/font_sized_style.h"
+
 namespace valdrix::gui {
 
 namespace {
@@ -28,6 +30,7 @@ TabControl::TabControl(QWidget* parent) : QWidget(parent), m_bar(new TabRow(this
     m_bar->setDrawBase(false);
     m_bar->setExpanding(false);
     m_bar->setUsesScrollButtons(true);
+    m_bar->setStyle(FontSizedStyle());
 }
 
 void TabControl::resizeEvent(QResizeEvent* event) {

@@ -1,8 +1,8 @@
 #include "framework/template_builder.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QCompleter>
+#include <QCoreApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/font_sized_style.h"
 #include "framework/radio_button_accessible.h"
 #include "framework/resources.h"
 #include "framework/tab_control.h"
@@ -51,6 +52,7 @@ QCompleter* CompleterToDiscard() {
 
 QWidget* MakeComboBox(QWidget& parent) {
     auto* combo = new QComboBox(&parent);
+    combo->setStyle(FontSizedStyle());
     // Editable through its own line edit: setEditable(true) would also build the drop-down
     // list's popup at once, which the operator may never open.
     auto* field = new QLineEdit(combo);
@@ -99,11 +101,18 @@ QWidget* MakeControl(const ControlTemplate& control, QWidget& parent) {
     return nullptr;
 }
 
+// Room for a combo box's frame and its edit field's margins above and below the text.
+constexpr int kComboBoxFrame = 8;
+
 // A combo box's template height is that of its dropped list; the closed box is as tall as
-// its edit field needs.
+// its edit field needs, and no taller than its text with a frame: the style's own height does
+// not shrink with the font, and a box drawn smaller would cover the label below it.
 QRect PlaceOf(const ControlTemplate& control, const QWidget& widget, const DialogBaseUnits& units) {
     QRect place = MapDialogRect(units, control.x, control.y, control.cx, control.cy);
-    if (control.kind == ControlKind::ComboBox) place.setHeight(widget.sizeHint().height());
+    if (control.kind == ControlKind::ComboBox) {
+        place.setHeight(std::min(widget.sizeHint().height(),
+                                 widget.fontMetrics().height() + kComboBoxFrame));
+    }
     // The substitute fonts are wider than the template's own; a label grows rather than clip.
     if (control.kind == ControlKind::Label) {
         place.setWidth(std::max(place.width(), widget.sizeHint().width()));

@@ -1,8 +1,10 @@
 #include "app/valdrix_dlg.h"
-#include "app/session_script.h"
 
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QComboBox>
@@ -13,21 +15,21 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
-#include <fcntl.h>
-#include <sys/mount.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <limits>
 #include <set>
 #include <sstream>
 
+#include "app/session_script.h"
 #include "cli/cli_run.h"
+#include "framework/screen_fit.h"
+#include "framework/template_builder.h"
 #include "res/resource_ids.h"
 #include "support/test_fixture.h"
 
@@ -42,11 +44,11 @@ namespace {
 using ::testing::AllOf;
 using ::testing::ElementsAre;
 using ::testing::EndsWith;
-using ::testing::Not;
-using ::testing::StartsWith;
 using ::testing::Field;
 using ::testing::HasSubstr;
 using ::testing::MatchesRegex;
+using ::testing::Not;
+using ::testing::StartsWith;
 
 constexpr int kValidate = 1003;
 constexpr int kReset = 1004;
@@ -527,9 +529,6 @@ TEST_F(MainDialogTest, FieldsHaveUniqueNamesUnitsAndRangesForScreenReaders) {
         EXPECT_EQ(dlg->m_tab.Bar()->accessibleTabName(tab), dlg->m_tab.Bar()->tabText(tab).trimmed());
         QWidget* page = dlg->PageOfTab(tab)->GetSafeHwnd();
         std::set<QString> names;
-        for (const QWidget* control : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            EXPECT_TRUE(page->rect().contains(control->geometry())) << "inside its page";
-        }
         for (QWidget* field : page->findChildren<QWidget*>()) {
             const bool isField = qobject_cast<QLineEdit*>(field) || qobject_cast<QComboBox*>(field);
             if (field->parentWidget() != page || !isField) continue;
@@ -543,7 +542,62 @@ TEST_F(MainDialogTest, FieldsHaveUniqueNamesUnitsAndRangesForScreenReaders) {
             EXPECT_TRUE(!unit || label->buddy() != nullptr) << "tab " << tab;
         }
     }
-    EXPECT_EQ(dlg->m_pageContinous.GetDlgItem(IDC_CONT_FREQ)->accessibleDescription(), "0 to 2000000");
+    EXPECT_EQ(dlg->m_pageContinous.GetDlgItem(IDC_CONT_FREQ)->accessibleDescription(),
+              "0 to 2000000");
+}
+
+// The width a control needs to show its whole text; a text field scrolls its text and needs
+// none. A combo box shows its items in its edit field, which must hold the longest.
+int TextWidthNeeded(const QWidget& control) {
+    if (const auto* combo = qobject_cast<const QComboBox*>(&control)) {
+        int longest = 0;
+        for (int item = 0; item < combo->count(); ++item) {
+            longest =
+                std::max(longest, combo->fontMetrics().horizontalAdvance(combo->itemText(item)));
+        }
+        // The edit field keeps 2 pixels either side of its text.
+        return longest + combo->width() - combo->lineEdit()->contentsRect().width() + 4;
+    }
+    if (const auto* button = qobject_cast<const QPushButton*>(&control)) {
+        return button->fontMetrics().horizontalAdvance(button->text()) + 8;
+    }
+    const bool showsText =
+        qobject_cast<const QLabel*>(&control) || qobject_cast<const QAbstractButton*>(&control);
+    return showsText ? control.sizeHint().width() : 0;
+}
+
+// On the screen the run is given (see CMakeLists.txt: 1366 x 768 with a 40-pixel panel at
+// scales 1, 1.5 and 2, and 1920 x 1080), the window fits, the buttons, log, console and status
+// line lie inside it, the tab row shows every tab, every page shows all its controls in its room
+// without scrolling, and every text fits its control.
+TEST_F(MainDialogTest, EveryControlLiesInsideItsPageAndEveryTextFits) {
+    Start();
+    QWidget& window = *dlg->GetSafeHwnd();
+    const QSize room =
+        RoomForWindow(window.screen()->availableGeometry().size(), window.devicePixelRatioF());
+    EXPECT_TRUE(window.width() <= room.width() && window.height() <= room.height())
+        << window.width() << 'x' << window.height() << " in " << room.width() << 'x'
+        << room.height();
+    for (const int part :
+         {kValidate, kReset, kLocal, kLog, int(IDC_CONSOLE), int(IDC_LINK_STATUS)}) {
+        EXPECT_TRUE(window.rect().contains(dlg->GetDlgItem(part)->geometry())) << part;
+    }
+    const QWidget* tabs = dlg->GetDlgItem(IDC_TAB);
+    EXPECT_LE(dlg->m_tab.Bar()->tabRect(kPageCount - 1).right(), dlg->m_tab.Bar()->width())
+        << "every tab in the row";
+    for (int tab = 0; tab < kPageCount; ++tab) {
+        ClickTab(tab);
+        const QWidget* room = dlg->PageOfTab(tab)->GetSafeHwnd()->parentWidget();
+        EXPECT_TRUE(tabs->rect().contains(QRect(room->mapTo(tabs, QPoint()), room->size())));
+        for (QWidget* control : dlg->PageOfTab(tab)->GetSafeHwnd()->findChildren<QWidget*>(
+                 Qt::FindDirectChildrenOnly)) {
+            const std::string what = "tab " + std::to_string(tab) + " control " +
+                                     std::to_string(ControlId(*control)) + " " +
+                                     control->accessibleName().toStdString();
+            EXPECT_TRUE(room->rect().contains(control->geometry())) << what << " inside its page";
+            EXPECT_LE(TextWidthNeeded(*control), control->width()) << what << " shows its text";
+        }
+    }
 }
 
 }  // namespace

@@ -117,17 +117,25 @@ TEST(ComboBox, TextIsWhatTheEditFieldShows) {
     EXPECT_EQ(combo.SetCurSel(2), CB_ERR);
 }
 
-// The main dialog, with a 30-pixel title bar, fits a 1366 x 768 screen with a 40-pixel panel,
-// and a smaller screen (1366 x 768 at scale 1.5) too: drawn smaller, its font and dialog units
-// in proportion.
+// With a 30-pixel title bar the main dialog fits 1366 x 768 less a 40-pixel panel, on a larger
+// screen too (its panel may reserve nothing), and at scales 1.5 and 2 (the available area in
+// the window's pixels): drawn smaller, font and dialog units in proportion.
 TEST(DialogUnits, TheMainDialogFitsASmallScreen) {
     const DialogTemplate& main = LoadDialogTemplate(IDD_VALDRIX_DIALOG);
-    for (const QSize available : {QSize(1920, 1200), QSize(1366, 728), QSize(911, 512)}) {
-        const QSize room = RoomForWindow(available);
-        const double points = FittingPointSize(main, room);
-        const QRect size = MapDialogRect(BaseUnitsOf(TemplateFont(main.fontFace, points)), 0, 0,
-                                         main.cx, main.cy);
-        EXPECT_TRUE(size.width() <= room.width() && size.height() <= std::min(room.height(), 698))
+    const struct {
+        QSize available;
+        double ratio;
+        int highest;
+    } screens[] = {{{1920, 1050}, 1, 698},
+                   {{1366, 728}, 1, 698},
+                   {{911, 485}, 1.5, 465},
+                   {{683, 364}, 2, 349}};
+    for (const auto& screen : screens) {
+        const QSize room = RoomForWindow(screen.available, screen.ratio);
+        const double points = FittingPointSize(main, room, screen.ratio);
+        const QRect size =
+            MapDialogRect(BaseUnitsOf(TemplateFont(main.fontFace, points)), 0, 0, main.cx, main.cy);
+        EXPECT_TRUE(size.width() <= room.width() && size.height() <= screen.highest)
             << size.width() << 'x' << size.height() << " at " << points << " points";
         EXPECT_NEAR(double(size.width()) / size.height(), 1034.0 / 727, 0.1) << "in proportion";
     }
