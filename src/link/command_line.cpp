@@ -32,17 +32,24 @@ std::optional<std::pair<std::size_t, char32_t>> Utf8CharacterAt(std::string_view
     return std::pair{length, code};
 }
 
-// A character as the operator typed it, with its code point; a byte that starts no UTF-8
-// character, and a control character, by its value.
+// Characters that a terminal or a text box would act on rather than show: the C1 controls (0x9B
+// starts a terminal's escape sequence), the line and paragraph separators, and the marks that
+// turn the direction of the text around them.
+bool ActsRatherThanShows(char32_t code) {
+    return code <= 0x9F || code == 0x200E || code == 0x200F || code == 0x2028 || code == 0x2029 ||
+           (code >= 0x202A && code <= 0x202E) || (code >= 0x2066 && code <= 0x2069);
+}
+
+// A character as the operator typed it, with its code point; one that would act on the
+// message's reader by its code point alone; a byte that starts no UTF-8 character, and an
+// ASCII control character, by its value.
 std::string NameOfCharacterAt(std::string_view rest) {
     const auto byte = static_cast<unsigned char>(rest.front());
-    if (byte >= 0x80) {
-        if (const auto character = Utf8CharacterAt(rest)) {
-            return fmt::format("\"{}\" (U+{:04X})", rest.substr(0, character->first),
-                               static_cast<std::uint32_t>(character->second));
-        }
-    }
-    return fmt::format("the character 0x{:02X}", byte);
+    const auto character = byte >= 0x80 ? Utf8CharacterAt(rest) : std::nullopt;
+    if (!character) return fmt::format("the character 0x{:02X}", byte);
+    const auto code = static_cast<std::uint32_t>(character->second);
+    if (ActsRatherThanShows(character->second)) return fmt::format("the character U+{:04X}", code);
+    return fmt::format("\"{}\" (U+{:04X})", rest.substr(0, character->first), code);
 }
 
 }  // namespace

@@ -64,6 +64,8 @@ TEST(CommandLine, RefusesUnsafeAndOverLongLinesNamingWhatIsWrong) {
         {"1\xF0\x9F\x98\x80", "(U+1F600) at position 2"},
         {"1\xC0\xB5 \xED\xA0\x80", "0xC0 at position 2"},  // overlong
         {"1 \xED\xA0\x80", "0xED at position 3"},  // a surrogate
+        {"1\xC2\x9B" "2J", "holds the character U+009B at position 2;"},  // a terminal's escape
+        {"A\xE2\x80\xAE" "B", "holds the character U+202E at position 2;"},  // turns the text around
     };
     for (const auto& [line, shown] : refused) {
         EXPECT_NE(RefusalOf(line).value_or("").find(shown), std::string::npos) << shown;
