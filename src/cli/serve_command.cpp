@@ -251,7 +251,7 @@ std::vector<ServedInstrument> MakeInstruments(const std::vector<LinkChoice>& lin
     std::vector<ServedInstrument> served;
     for (std::size_t k = 0; k < links.size(); ++k) {
         BridgeOptions own = options;
-        ShiftPorts(own, k);
+        ShiftPorts(own, k);  // a port past 65535 was refused before
         own.identity = fmt::format("Valdrix,{} serve,{},{}", kCliProgram,
                                    LinkField(links[k], k, links.size()), ValdrixNames().version);
         if (links.size() > 1) {

@@ -22,8 +22,9 @@ class Vxi11Link;
 
 // The bridge's instruments as VXI-11 devices, instrument k as inst<k>: the core channel and the
 // abort channel, each on a port of the system's choosing on every address the bridge listens
-// on. Each link is a client of its instrument's bridge like a raw socket connection. A connection carries out one call at a time;
-// device_read, device_write and a waiting device_lock answer when they can.
+// on. Each link is a client of its instrument's bridge like a raw socket connection. A
+// connection carries out one call at a time; device_read, device_write and a waiting
+// device_lock answer when they can.
 class Vxi11Server {
 public:
     // One bridge per instrument, in the instruments' order; none of them empty.

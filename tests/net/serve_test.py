@@ -291,8 +291,9 @@ class ServeTest(BridgeCase):
         reader = os.open(self.link, os.O_RDONLY | os.O_NONBLOCK)
         self.addCleanup(os.close, reader)
         other_link = self.link + "1"
-        stalled, other = map(Client, self.run_bridge(CLI, "--link", "file:" + self.link, "--link",
-                                                     "file:" + other_link, "serve", "--listen", "127.0.0.1:0"))
+        stalled, other = map(Client, self.run_bridge(CLI, "--link", "file:" + self.link,
+                                                     "--link", "file:" + other_link, "serve",
+                                                     "--listen", "127.0.0.1:0"))
         stalled.send(f"A:X {'1' * 1000}\n" * 80)  # more than the FIFO holds
         time.sleep(0.5)
         start = time.monotonic()
@@ -304,7 +305,8 @@ class ServeTest(BridgeCase):
     def test_several_links_refuse_one_link_twice_and_a_port_past_65535(self):
         for second, listen in [(self.link, "127.0.0.1:0"), (self.link + "1", "127.0.0.1:65535")]:
             run = subprocess.run([CLI, "--link", "file:" + self.link, "--link", "file:" + second,
-                                  "serve", "--listen", listen], capture_output=True, text=True, timeout=10)
+                                  "serve", "--listen", listen],
+                                 capture_output=True, text=True, timeout=10)
             self.assertEqual(run.returncode, 2, run.stderr)
 
     def test_listening_on_any_ipv6_address_takes_ipv4_clients_too(self):

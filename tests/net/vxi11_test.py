@@ -94,7 +94,7 @@ class Vxi11Test(BridgeCase):
     def start(self, *options, links=(), listen="127.0.0.1:0"):  # the bridge, its log's path
         self.logs += 1
         log_path = os.path.join(self.folder, f"log{self.logs}")
-        given = [argument for link in links or [self.link] for argument in ["--link", "file:" + link]]
+        given = [word for link in links or [self.link] for word in ["--link", "file:" + link]]
         with open(log_path, "w") as log:
             bridge = subprocess.Popen([CLI, *given, "serve", "--listen", listen, *options],
                                       stderr=log)
