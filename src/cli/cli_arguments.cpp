@@ -16,6 +16,7 @@ constexpr char kEndOfOptions[] = "--";
 void TakeLink(CliArguments& parsed, const std::string& text) {
     if (const auto choice = ParseLinkChoice(text)) {
         parsed.link = *choice;
+        parsed.links.push_back(*choice);
     } else {
         parsed.error =
             fmt::format("unknown link \"{}\": use {}", PrintableText(text), OfferedLinks());

@@ -11,6 +11,8 @@
 struct CliArguments {
     enum class Request { Command, ProgramHelp, Version } request = Request::Command;
     valdrix::link::LinkChoice link;  // USB instrument 0 unless --link says otherwise, as in the panel
+    // Every --link, in the order given: serve serves them all, the other commands take the last.
+    std::vector<valdrix::link::LinkChoice> links;
     bool dryRun = false;
     std::string command;
     std::vector<std::string> commandArguments;

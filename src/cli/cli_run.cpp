@@ -133,7 +133,9 @@ int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostrea
                                                "lines", command->name),
                               fmt::format("{} {}", kCliProgram, command->name));
         }
-        return command->run(parsed.commandArguments, parsed.link, out, err, makeBackend);
+        const std::vector<LinkChoice> links =
+            parsed.links.empty() ? std::vector<LinkChoice>{parsed.link} : parsed.links;
+        return command->run(parsed.commandArguments, links, out, err, makeBackend);
     }
     if (const auto refusal = FirstRefusal(composition)) {
         err << kCliProgram << ": " << *refusal << " Nothing was written.\n";

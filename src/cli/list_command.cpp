@@ -19,7 +19,7 @@ Composition NoArguments(CommandArguments arguments, std::istream&) {
     return {{}, false, fmt::format("takes no argument, not \"{}\"", PrintableText(arguments.front()))};
 }
 
-int ListInstruments(CommandArguments, const LinkChoice&, std::ostream& out, std::ostream& err,
+int ListInstruments(CommandArguments, const std::vector<LinkChoice>&, std::ostream& out, std::ostream& err,
                     const BackendMaker&) {
     const UsbSurvey survey = SurveyUsbInstruments();
     if (!survey.error.empty()) {

@@ -200,29 +200,117 @@ void OpenLink(Instrument& instrument, std::ostream& err) {
                               instrument.LastError()));
 }
 
-int Serve(Instrument& instrument, ServeArguments arguments, std::ostream& err) {
-    OpenLink(instrument, err);
+// One instrument of the bridge with its own writer, queue and pacing: a stalled instrument
+// holds up only its own clients.
+struct ServedInstrument {
+    std::unique_ptr<Instrument> instrument;
+    std::unique_ptr<ScpiBridge> bridge;
+    std::string identity;
+};
+
+// The link's field of *IDN?: its kind and number, never a file's path (a path may hold commas,
+// and it would tell every client about the server's files). Files are told apart by their
+// place when there are several.
+std::string LinkField(const LinkChoice& link, std::size_t index, std::size_t links) {
+    if (link.kind != LinkChoice::Kind::File) return LinkSpelling(link);
+    return links == 1 ? std::string("file") : fmt::format("file{}", index);
+}
+
+// Instrument k listens on each listen port + k; a port of the system's choosing stays so.
+std::optional<std::string> ShiftPorts(BridgeOptions& options, std::size_t index) {
+    for (auto& [address, port] : options.listen) {
+        if (port == 0) continue;
+        if (port + index > 65535) {
+            return fmt::format("instrument {} would listen on port {} + {}, past 65535: give "
+                               "--listen a lower port",
+                               index, port, index);
+        }
+        port = static_cast<quint16>(port + index);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> WhyNotServed(const std::vector<LinkChoice>& links,
+                                        const BridgeOptions& options) {
+    for (std::size_t k = 0; k < links.size(); ++k) {
+        for (std::size_t j = 0; j < k; ++j) {
+            if (LinkSpelling(links[j]) == LinkSpelling(links[k])) {
+                return fmt::format("--link {} is given twice: one instrument takes one writer",
+                                   PrintableText(LinkSpelling(links[k])));
+            }
+        }
+        BridgeOptions shifted = options;
+        if (auto why = ShiftPorts(shifted, k)) return why;
+    }
+    return std::nullopt;
+}
+
+std::vector<ServedInstrument> MakeInstruments(const std::vector<LinkChoice>& links,
+                                              const BridgeOptions& options,
+                                              const BackendMaker& makeBackend, std::ostream& err) {
+    std::vector<ServedInstrument> served;
+    for (std::size_t k = 0; k < links.size(); ++k) {
+        BridgeOptions own = options;
+        ShiftPorts(own, k);  // a port past 65535 was refused before
+        own.identity = fmt::format("Valdrix,{} serve,{},{}", kCliProgram,
+                                   LinkField(links[k], k, links.size()), ValdrixNames().version);
+        if (links.size() > 1) {
+            LogServe(err, fmt::format("instrument {0} (inst{0}): {1}", k, LinkName(links[k])));
+        }
+        auto instrument = std::make_unique<Instrument>(makeBackend(links[k]), links[k]);
+        OpenLink(*instrument, err);
+        std::string identity = own.identity;
+        auto bridge = std::make_unique<ScpiBridge>(*instrument, std::move(own), err);
+        served.push_back({std::move(instrument), std::move(bridge), std::move(identity)});
+    }
+    return served;
+}
+
+// Each instrument is announced on its own: its raw ports, the one VXI-11 port, its identity.
+std::vector<std::unique_ptr<DnsSdAnnouncer>> Announce(const std::vector<ServedInstrument>& served,
+                                                      const std::vector<QHostAddress>& addresses,
+                                                      quint16 vxi11Port, std::ostream& err) {
+    std::vector<std::unique_ptr<DnsSdAnnouncer>> announcers;
+    for (const ServedInstrument& one : served) {
+        Announcement announcement{{}, vxi11Port, one.identity};
+        for (std::size_t i = 0; i < addresses.size(); ++i) {
+            announcement.raw.emplace_back(addresses[i], one.bridge->Ports()[i]);
+        }
+        auto announcer = DnsSdAnnouncer::Start(std::move(announcement), err);
+        // What keeps one from being announced (no Avahi, the loopback only) keeps them all.
+        if (!announcer) break;
+        announcers.push_back(std::move(announcer));
+    }
+    return announcers;
+}
+
+int RunUntilSignalled(std::ostream& err) {
+    QuitOnSignals quitOnSignals;
+    if (!quitOnSignals.Ready()) {
+        LogServe(err, fmt::format("cannot follow SIGINT and SIGTERM: {}", std::strerror(errno)));
+        return kCliLinkFailed;
+    }
+    QCoreApplication::exec();
+    return kCliSent;
+}
+
+int Serve(std::vector<ServedInstrument>& served, const ServeArguments& arguments,
+          std::ostream& err) {
     std::vector<QHostAddress> addresses;
     for (const auto& listen : arguments.options.listen) addresses.push_back(listen.first);
-    Announcement announcement{{}, 0, arguments.options.identity};
-    ScpiBridge bridge(instrument, std::move(arguments.options), err);
-    if (!bridge.Listen()) return kCliLinkFailed;
-    const auto vxi11 = arguments.vxi11 ? Vxi11Service::Start(bridge, addresses, err) : nullptr;
-    for (std::size_t i = 0; i < addresses.size(); ++i) {
-        announcement.raw.emplace_back(addresses[i], bridge.Ports()[i]);
+    std::vector<ScpiBridge*> bridges;
+    for (ServedInstrument& one : served) {
+        if (!one.bridge->Listen()) return kCliLinkFailed;
+        bridges.push_back(one.bridge.get());
     }
-    announcement.vxi11Port = vxi11 ? vxi11->CorePort() : 0;
-    const auto announcer =
-        arguments.announce ? DnsSdAnnouncer::Start(std::move(announcement), err) : nullptr;
-    {
-        QuitOnSignals quitOnSignals;
-        if (!quitOnSignals.Ready()) {
-            LogServe(err, fmt::format("cannot follow SIGINT and SIGTERM: {}", std::strerror(errno)));
-            return kCliLinkFailed;
-        }
-        QCoreApplication::exec();
-    }
-    if (const std::size_t unwritten = bridge.Stop(); unwritten > 0) {
+    const auto vxi11 = arguments.vxi11 ? Vxi11Service::Start(bridges, addresses, err) : nullptr;
+    const auto announcers = arguments.announce
+                                ? Announce(served, addresses, vxi11 ? vxi11->CorePort() : 0, err)
+                                : std::vector<std::unique_ptr<DnsSdAnnouncer>>();
+    if (const int status = RunUntilSignalled(err); status != kCliSent) return status;
+    std::size_t unwritten = 0;
+    for (ServedInstrument& one : served) unwritten += one.bridge->Stop();
+    if (unwritten > 0) {
         LogServe(err, fmt::format("stopped with {} line(s) received but not written", unwritten));
     } else {
         LogServe(err, "stopped");
@@ -230,15 +318,14 @@ int Serve(Instrument& instrument, ServeArguments arguments, std::ostream& err) {
     return kCliSent;
 }
 
-int RunServe(CommandArguments arguments, const LinkChoice& link, std::ostream&, std::ostream& err,
-             const BackendMaker& makeBackend) {
-    ServeArguments parsed = ParseServeArguments(arguments);
-    // The link's kind and number, never a file's path: a path may hold commas, and it would tell
-    // every client about the server's files.
-    const std::string linkField =
-        link.kind == LinkChoice::Kind::File ? std::string("file") : LinkSpelling(link);
-    parsed.options.identity = fmt::format("Valdrix,{} serve,{},{}", kCliProgram, linkField,
-                                          ValdrixNames().version);
+int RunServe(CommandArguments arguments, const std::vector<LinkChoice>& links, std::ostream&,
+             std::ostream& err, const BackendMaker& makeBackend) {
+    const ServeArguments parsed = ParseServeArguments(arguments);
+    if (const auto why = WhyNotServed(links, parsed.options)) {
+        err << kCliProgram << ": serve: " << *why << "\nTry '" << kCliProgram
+            << " serve --help'.\n";
+        return kCliUsageError;
+    }
     static int argc = 1;
     static char name[] = "valdrix-cli";
     static char* argv[] = {name, nullptr};
@@ -248,9 +335,12 @@ int RunServe(CommandArguments arguments, const LinkChoice& link, std::ostream&, 
     }
     MessageBoxHandler previousHandler = InstallMessageBoxHandler(
         [&err](const std::string& text, const std::string&) { LogServe(err, text); });
-    Instrument instrument(makeBackend(link), link);
-    const int status = Serve(instrument, std::move(parsed), err);
-    instrument.Close();
+    std::vector<ServedInstrument> served = MakeInstruments(links, parsed.options, makeBackend, err);
+    const int status = Serve(served, parsed, err);
+    for (ServedInstrument& one : served) {
+        one.bridge.reset();
+        one.instrument->Close();
+    }
     InstallMessageBoxHandler(std::move(previousHandler));
     return status;
 }
@@ -265,7 +355,8 @@ CliCommand ServeCommand() {
     return {"serve",
             "the instrument as a raw SCPI socket (127.0.0.1:5025) and a VXI-11 device (inst0) "
             "for VISA and lxi tools, "
-            "until SIGINT or SIGTERM",
+            "until SIGINT or SIGTERM; --link given several times serves instrument k on each "
+            "port + k and as inst<k>",
             "[--listen ADDRESS[:PORT]]... [--allow ADDRESS/BITS]... [--gap MS] "
             "[--idle-timeout SECONDS] [--no-vxi11] [--no-announce]", "", compose,
             RunServe};

@@ -11,8 +11,6 @@ namespace vxi11 {
 
 namespace {
 
-// One instrument per bridge for now; the device names are inst0 to inst<kInstruments - 1>.
-constexpr unsigned kInstruments = 1;
 
 template <typename Message>
 std::optional<Message> Checked(const XdrReader& reader, Message message) {
@@ -88,7 +86,7 @@ std::string ErrorResult(Error error) {
     return XdrWriter().Uint(error).Bytes();
 }
 
-std::optional<unsigned> InstrumentOf(std::string_view device) {
+std::optional<unsigned> InstrumentOf(std::string_view device, std::size_t instruments) {
     constexpr std::string_view prefix = "inst";
     // VISA resource names are read without regard to case: TCPIP::host::INST0::INSTR too.
     if (device.size() <= prefix.size() ||
@@ -99,7 +97,7 @@ std::optional<unsigned> InstrumentOf(std::string_view device) {
     unsigned number = 0;
     const char* end = device.data() + device.size();
     const auto [stop, error] = std::from_chars(device.data() + prefix.size(), end, number);
-    if (error != std::errc() || stop != end || number >= kInstruments) return {};
+    if (error != std::errc() || stop != end || number >= instruments) return {};
     // One spelling per instrument: "inst00" is not inst0.
     if (device.size() > prefix.size() + 1 && device[prefix.size()] == '0') return {};
     return number;

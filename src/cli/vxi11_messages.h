@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -91,7 +92,8 @@ std::string ReadResult(Error error, std::uint32_t reason, std::string_view data)
 std::string ReadStbResult(Error error, std::uint8_t statusByte);
 std::string ErrorResult(Error error);
 
-// The instrument a device name means ("inst0"); nothing when it means none served here.
-std::optional<unsigned> InstrumentOf(std::string_view device);
+// The instrument a device name means ("inst0" to "inst<instruments - 1>"); nothing when it means
+// none served here.
+std::optional<unsigned> InstrumentOf(std::string_view device, std::size_t instruments);
 
 }  // namespace vxi11

@@ -30,7 +30,8 @@ Vxi11Server::Answer With(const std::optional<Message>& message, Handler handle) 
 
 }  // namespace
 
-Vxi11Server::Vxi11Server(ScpiBridge& bridge, std::ostream& log) : m_bridge(bridge), m_log(log) {}
+Vxi11Server::Vxi11Server(std::vector<ScpiBridge*> bridges, std::ostream& log)
+    : m_bridges(std::move(bridges)), m_log(log), m_locks(m_bridges.size()) {}
 
 Vxi11Server::~Vxi11Server() {
     for (auto& [id, link] : m_links) {
@@ -64,9 +65,11 @@ void Vxi11Server::Accept(int descriptor) {
     quint16 port = 0;
     const QHostAddress address = PeerOf(descriptor, port);
     const std::string peer = AddressText(address, port);
-    if (!m_bridge.Allowed(address) || m_connections.size() >= kMaxConnections) {
+    // Every instrument's bridge has the same --allow.
+    const bool allowed = m_bridges.front()->Allowed(address);
+    if (!allowed || m_connections.size() >= kMaxConnections) {
         Log(fmt::format("refused VXI-11 connection from {}: {}", peer,
-                        m_bridge.Allowed(address) ? "too many connections" : "not in --allow"));
+                        allowed ? "too many connections" : "not in --allow"));
         ::close(descriptor);
         return;
     }
@@ -160,14 +163,19 @@ Vxi11Server::Answer Vxi11Server::CallCore(quint64 id, const RpcCall& call) {
 
 std::optional<std::string> Vxi11Server::CreateLink(quint64 id, const vxi11::CreateLink& message) {
     const Connection& connection = m_connections.at(id);
-    if (!InstrumentOf(message.device)) {
-        Log(fmt::format("VXI-11 link from {} refused: there is no device \"{}\" here, only inst0",
-                        connection.peer, valdrix::link::PrintableText(message.device)));
+    const auto instrument = InstrumentOf(message.device, m_bridges.size());
+    if (!instrument) {
+        Log(fmt::format("VXI-11 link from {} refused: there is no device \"{}\" here, only inst0 "
+                        "to inst{}",
+                        connection.peer, valdrix::link::PrintableText(message.device),
+                        m_bridges.size() - 1));
         return CreateLinkResult(kDeviceNotAccessible, 0, 0);
     }
-    if (message.lockDevice && m_lockHolder) return CreateLinkResult(kDeviceLocked, 0, 0);
+    if (message.lockDevice && m_locks[*instrument].holder) {
+        return CreateLinkResult(kDeviceLocked, 0, 0);
+    }
     std::shared_ptr<Vxi11Link> channel;
-    const auto joined = m_bridge.Join(
+    const auto joined = m_bridges[*instrument]->Join(
         connection.address, fmt::format("{} over VXI-11 {}", connection.peer, message.device),
         [&channel](std::function<void()> changed) {
             channel = std::make_shared<Vxi11Link>(std::move(changed));
@@ -179,7 +187,7 @@ std::optional<std::string> Vxi11Server::CreateLink(quint64 id, const vxi11::Crea
     }
     const std::uint32_t link = ++m_lastLink;
     channel->FollowBridge(m_context, [this, id] { Resume(id); });
-    m_links[link] = Link{channel, id, std::get<quint64>(joined)};
+    m_links[link] = Link{channel, id, std::get<quint64>(joined), *instrument};
     if (message.lockDevice) Take(link);
     return CreateLinkResult(kNoError, link, m_abortPort);
 }
@@ -211,22 +219,23 @@ std::optional<std::string> Vxi11Server::Read(quint64 id, std::uint32_t xid,
 std::optional<std::string> Vxi11Server::Lock(quint64 id, std::uint32_t xid,
                                              const vxi11::Lock& message) {
     if (Find(message.link) == nullptr) return ErrorResult(kInvalidLink);
-    if (m_lockHolder == message.link) return ErrorResult(kNoError);
-    if (!m_lockHolder && m_lockWaiters.empty()) {
+    DeviceLock& lock = LockOf(message.link);
+    if (lock.holder == message.link) return ErrorResult(kNoError);
+    if (!lock.holder && lock.waiters.empty()) {
         Take(message.link);
         return ErrorResult(kNoError);
     }
     if ((message.flags & kWaitLock) == 0 || message.lockTimeoutMs == 0) {
         return ErrorResult(kDeviceLocked);
     }
-    m_lockWaiters.push_back(id);
+    lock.waiters.push_back(id);
     Wait(id, Pending{xid, kDeviceLock, message.link}, message.lockTimeoutMs);
     return std::nullopt;
 }
 
 std::optional<std::string> Vxi11Server::Unlock(std::uint32_t link) {
     if (Find(link) == nullptr) return ErrorResult(kInvalidLink);
-    if (m_lockHolder != link) return ErrorResult(kNoLockHeld);
+    if (LockOf(link).holder != link) return ErrorResult(kNoLockHeld);
     Release(link);
     return ErrorResult(kNoError);
 }
@@ -236,14 +245,14 @@ std::optional<std::string> Vxi11Server::Generic(std::uint32_t procedure,
     Link* link = Find(message.link);
     if (procedure == kDeviceReadStb) {
         if (link == nullptr) return ReadStbResult(kInvalidLink, 0);
-        return ReadStbResult(kNoError, m_bridge.StatusByte(link->client).value_or(0));
+        return ReadStbResult(kNoError, BridgeOf(*link).StatusByte(link->client).value_or(0));
     }
     if (link == nullptr) return ErrorResult(kInvalidLink);
     if (procedure == kDeviceTrigger) link->Channel().AddLine("*TRG");
     // As the panel's Local button: the instrument goes back to its front panel.
     if (procedure == kDeviceLocal) link->Channel().AddLine("*SYSTem:LOCal");
     if (procedure == kDeviceClear) {
-        const std::size_t dropped = m_bridge.Clear(link->client);
+        const std::size_t dropped = BridgeOf(*link).Clear(link->client);
         link->Channel().Clear();
         Log(fmt::format("client {}: device clear dropped {} command(s) not yet written and the "
                         "answers not read", link->client, dropped));
@@ -266,7 +275,7 @@ std::optional<std::string> Vxi11Server::Abort(std::uint32_t link) {
     if (connection.pending && connection.pending->link == link) {
         const Pending pending = std::move(*connection.pending);
         connection.pending.reset();
-        std::erase(m_lockWaiters, id);
+        StopWaitingForLocks(id);
         Reply(id, pending.xid, pending.procedure == kDeviceRead  ? ReadResult(kAborted, 0, {})
                                : pending.procedure == kDeviceWrite ? WriteResult(kAborted, 0)
                                                                    : ErrorResult(kAborted));
@@ -307,11 +316,12 @@ void Vxi11Server::Resume(quint64 id) {
 std::optional<std::string> Vxi11Server::Finish(const Pending& pending) {
     Link* link = Find(pending.link);
     if (pending.procedure == kDeviceLock) {
-        if (m_lockHolder || m_lockWaiters.empty() || link == nullptr ||
-            m_lockWaiters.front() != link->connection) {
+        if (link == nullptr) return std::nullopt;
+        DeviceLock& lock = m_locks[link->instrument];
+        if (lock.holder || lock.waiters.empty() || lock.waiters.front() != link->connection) {
             return std::nullopt;
         }
-        m_lockWaiters.pop_front();
+        lock.waiters.pop_front();
         Take(pending.link);
         return ErrorResult(kNoError);
     }
@@ -335,7 +345,7 @@ void Vxi11Server::TimedOut(quint64 id) {
     if (!connection.pending) return;
     const Pending pending = std::move(*connection.pending);
     connection.pending.reset();
-    std::erase(m_lockWaiters, id);
+    StopWaitingForLocks(id);
     Reply(id, pending.xid,
           pending.procedure == kDeviceRead ? ReadResult(kIoTimeout, 0, {}) : ErrorResult(kDeviceLocked));
     Serve(id);
@@ -347,16 +357,17 @@ void Vxi11Server::Reply(quint64 id, std::uint32_t xid, const std::string& result
 
 // While a link holds the lock, the commands of every other client of the bridge wait.
 void Vxi11Server::Take(std::uint32_t link) {
-    m_lockHolder = link;
-    m_bridge.HoldInstrumentFor(m_links.at(link).client);
+    LockOf(link).holder = link;
+    BridgeOf(m_links.at(link)).HoldInstrumentFor(m_links.at(link).client);
 }
 
 void Vxi11Server::Release(std::uint32_t link) {
-    if (m_lockHolder != link) return;
-    m_lockHolder.reset();
-    m_bridge.HoldInstrumentFor(std::nullopt);
-    if (m_lockWaiters.empty()) return;
-    const quint64 next = m_lockWaiters.front();
+    DeviceLock& lock = LockOf(link);
+    if (lock.holder != link) return;
+    lock.holder.reset();
+    BridgeOf(m_links.at(link)).HoldInstrumentFor(std::nullopt);
+    if (lock.waiters.empty()) return;
+    const quint64 next = lock.waiters.front();
     QMetaObject::invokeMethod(&m_context, [this, next] { Resume(next); }, Qt::QueuedConnection);
 }
 
@@ -374,7 +385,7 @@ void Vxi11Server::Close(quint64 id) {
     Connection& connection = m_connections.at(id);
     connection.closing = true;
     connection.pending.reset();
-    std::erase(m_lockWaiters, id);
+    StopWaitingForLocks(id);
     std::vector<std::uint32_t> links;
     for (const auto& [number, link] : m_links) {
         if (link.connection == id) links.push_back(number);
@@ -383,6 +394,10 @@ void Vxi11Server::Close(quint64 id) {
     // The socket goes from the event loop, never from inside one of its own calls.
     QMetaObject::invokeMethod(&m_context, [this, id] { m_connections.erase(id); },
                               Qt::QueuedConnection);
+}
+
+void Vxi11Server::StopWaitingForLocks(quint64 id) {
+    for (DeviceLock& lock : m_locks) std::erase(lock.waiters, id);
 }
 
 Vxi11Server::Link* Vxi11Server::Find(std::uint32_t link) {

@@ -20,13 +20,15 @@ class ClientSocket;
 class DescriptorServer;
 class Vxi11Link;
 
-// The bridge's instrument as a VXI-11 device: the core channel and the abort channel, each on a
-// port of the system's choosing on every address the bridge listens on. Each link is a client
-// of the bridge like a raw socket connection. A connection carries out one call at a time;
-// device_read, device_write and a waiting device_lock answer when they can.
+// The bridge's instruments as VXI-11 devices, instrument k as inst<k>: the core channel and the
+// abort channel, each on a port of the system's choosing on every address the bridge listens
+// on. Each link is a client of its instrument's bridge like a raw socket connection. A
+// connection carries out one call at a time; device_read, device_write and a waiting
+// device_lock answer when they can.
 class Vxi11Server {
 public:
-    Vxi11Server(ScpiBridge& bridge, std::ostream& log);
+    // One bridge per instrument, in the instruments' order; none of them empty.
+    Vxi11Server(std::vector<ScpiBridge*> bridges, std::ostream& log);
     ~Vxi11Server();
     Vxi11Server(const Vxi11Server&) = delete;
     Vxi11Server& operator=(const Vxi11Server&) = delete;
@@ -65,8 +67,15 @@ private:
         std::weak_ptr<Vxi11Link> channel;
         quint64 connection = 0;
         quint64 client = 0;
+        unsigned instrument = 0;
         // Found links only: Find has seen the channel still held.
         Vxi11Link& Channel() const { return *channel.lock(); }
+    };
+
+    // Who holds an instrument's lock, and the connections whose device_lock waits, in order.
+    struct DeviceLock {
+        std::optional<std::uint32_t> holder;
+        std::deque<quint64> waiters;
     };
 
     bool ListenOn(const QHostAddress& address, quint16& port);
@@ -91,11 +100,14 @@ private:
     void Release(std::uint32_t link);
     void End(std::uint32_t link);
     void Close(quint64 id);
+    void StopWaitingForLocks(quint64 id);
+    ScpiBridge& BridgeOf(const Link& link) { return *m_bridges[link.instrument]; }
+    DeviceLock& LockOf(std::uint32_t link) { return m_locks[m_links.at(link).instrument]; }
     // The link and its channel while the bridge serves it; a link the bridge let go is ended.
     Link* Find(std::uint32_t link);
     void Log(const std::string& text);
 
-    ScpiBridge& m_bridge;
+    std::vector<ScpiBridge*> m_bridges;
     std::ostream& m_log;
     QObject m_context;
     std::vector<std::unique_ptr<DescriptorServer>> m_servers;
@@ -105,6 +117,5 @@ private:
     quint64 m_lastConnection = 0;
     std::map<std::uint32_t, Link> m_links;
     std::uint32_t m_lastLink = 0;
-    std::optional<std::uint32_t> m_lockHolder;
-    std::deque<quint64> m_lockWaiters;  // connections whose device_lock waits, in order
+    std::vector<DeviceLock> m_locks;  // one per instrument
 };

@@ -7,7 +7,7 @@
 #include "cli/vxi11_messages.h"
 #include "cli/vxi11_server.h"
 
-std::unique_ptr<Vxi11Service> Vxi11Service::Start(ScpiBridge& bridge,
+std::unique_ptr<Vxi11Service> Vxi11Service::Start(std::vector<ScpiBridge*> bridges,
                                                   const std::vector<QHostAddress>& addresses,
                                                   std::ostream& log) {
     // One VXI-11 device list per machine: the portmapper holds one port for the program.
@@ -18,7 +18,8 @@ std::unique_ptr<Vxi11Service> Vxi11Service::Start(ScpiBridge& bridge,
         return nullptr;
     }
     std::unique_ptr<Vxi11Service> service(new Vxi11Service);
-    service->m_server = std::make_unique<Vxi11Server>(bridge, log);
+    const std::size_t instruments = bridges.size();
+    service->m_server = std::make_unique<Vxi11Server>(std::move(bridges), log);
     if (!service->m_server->Listen(addresses)) return nullptr;
     auto registration = PortmapperEntry::Register(vxi11::kCoreProgram, vxi11::kVersion,
                                                   service->m_server->CorePort());
@@ -27,7 +28,10 @@ std::unique_ptr<Vxi11Service> Vxi11Service::Start(ScpiBridge& bridge,
         return nullptr;
     }
     service->m_entry = std::move(registration.entry);
-    LogServe(log, "VXI-11 device inst0 registered with the portmapper (TCPIP::HOST::inst0::INSTR)");
+    for (std::size_t k = 0; k < instruments; ++k) {
+        LogServe(log, fmt::format("VXI-11 device inst{0} registered with the portmapper "
+                                  "(TCPIP::HOST::inst{0}::INSTR)", k));
+    }
     return service;
 }
 

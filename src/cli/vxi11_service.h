@@ -9,12 +9,13 @@ class ScpiBridge;
 class PortmapperEntry;
 class Vxi11Server;
 
-// The bridge's instrument as a VXI-11 device, registered with the machine's portmapper, for as
+// The bridge's instruments as VXI-11 devices (inst0, inst1, ...), registered with the machine's portmapper, for as
 // long as this lives.
 class Vxi11Service {
 public:
     // Nothing, with the reason logged, when it cannot be served: the raw socket goes on alone.
-    static std::unique_ptr<Vxi11Service> Start(ScpiBridge& bridge,
+    // One bridge per instrument, in the instruments' order.
+    static std::unique_ptr<Vxi11Service> Start(std::vector<ScpiBridge*> bridges,
                                                const std::vector<QHostAddress>& addresses,
                                                std::ostream& log);
     ~Vxi11Service();

@@ -65,10 +65,11 @@ TEST(Vxi11CodecTest, RepliesAreRecordMarkedAndPadded) {
 }
 
 TEST(Vxi11CodecTest, OnlyTheInstrumentsServedAreDevices) {
-    EXPECT_EQ(vxi11::InstrumentOf("inst0"), 0u);
-    EXPECT_EQ(vxi11::InstrumentOf("INST0"), 0u);
+    EXPECT_EQ(vxi11::InstrumentOf("inst0", 1), 0u);
+    EXPECT_EQ(vxi11::InstrumentOf("INST0", 1), 0u);
+    EXPECT_EQ(vxi11::InstrumentOf("inst1", 2), 1u);
     for (const char* name : {"inst", "inst1", "inst00", "inst0x", "gpib0,1", ""}) {
-        EXPECT_FALSE(vxi11::InstrumentOf(name)) << name;
+        EXPECT_FALSE(vxi11::InstrumentOf(name, 1)) << name;
     }
 }
 

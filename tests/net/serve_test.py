@@ -44,7 +44,8 @@ class ServeTest(BridgeCase):
         self.addCleanup(self.end_bridge, self.bridge)
         for _ in range(200):
             ports = re.findall(r"listening on .*:(\d+)$", self.read_log(), re.M)
-            if len(ports) == command.count("--listen") or self.bridge.poll() is not None:
+            if len(ports) == command.count("--listen") * command.count("--link") or \
+                    self.bridge.poll() is not None:
                 return [int(port) for port in ports]
             time.sleep(0.025)
         self.fail("the bridge did not listen: " + self.read_log())
@@ -283,6 +284,30 @@ class ServeTest(BridgeCase):
         self.assertLess(time.monotonic() - start, 5.5)
         self.assertEqual(self.bridge.returncode, 0)
         self.assertIn("received but not written", self.read_log())
+
+    # Each instrument has its own writer: one that stops taking lines holds up only its clients.
+    def test_a_stalled_instrument_holds_up_none_of_the_others_lines(self):
+        os.mkfifo(self.link)
+        reader = os.open(self.link, os.O_RDONLY | os.O_NONBLOCK)
+        self.addCleanup(os.close, reader)
+        other_link = self.link + "1"
+        stalled, other = map(Client, self.run_bridge(CLI, "--link", "file:" + self.link,
+                                                     "--link", "file:" + other_link, "serve",
+                                                     "--listen", "127.0.0.1:0"))
+        stalled.send(f"A:X {'1' * 1000}\n" * 80)  # more than the FIFO holds
+        time.sleep(0.5)
+        start = time.monotonic()
+        self.assertEqual(other.ask("A:X 2;*OPC?"), "1")
+        self.assertLess(time.monotonic() - start, 0.5)  # not the 5 s the stalled write may take
+        with open(other_link) as link:
+            self.assertEqual(link.read(), "A:X 2\n")
+
+    def test_several_links_refuse_one_link_twice_and_a_port_past_65535(self):
+        for second, listen in [(self.link, "127.0.0.1:0"), (self.link + "1", "127.0.0.1:65535")]:
+            run = subprocess.run([CLI, "--link", "file:" + self.link, "--link", "file:" + second,
+                                  "serve", "--listen", listen],
+                                 capture_output=True, text=True, timeout=10)
+            self.assertEqual(run.returncode, 2, run.stderr)
 
     def test_listening_on_any_ipv6_address_takes_ipv4_clients_too(self):
         any_port, loopback_port = self.run_bridge(CLI, "--link", "file:" + self.link, "serve",

@@ -50,10 +50,10 @@ class AbortClient(rpc.RawTCPClient):
 
 
 class Link:  # one VXI-11 link, found through the portmapper
-    def __init__(self):
+    def __init__(self, device="inst0"):
         self.core = vxi11.CoreClient("127.0.0.1")
         self.core.timeout = 20
-        error, self.id, self.abort_port, _ = self.core.create_link(1, False, 0, "inst0")
+        error, self.id, self.abort_port, _ = self.core.create_link(1, False, 0, device)
         assert error == 0, error
 
     def write(self, line):
@@ -91,12 +91,13 @@ class Vxi11Test(BridgeCase):
             time.sleep(0.025)
         self.fail(f"{command[0]} did not start")
 
-    def start(self, *options, link=None, listen="127.0.0.1:0"):  # the bridge, its log's path
+    def start(self, *options, links=(), listen="127.0.0.1:0"):  # the bridge, its log's path
         self.logs += 1
         log_path = os.path.join(self.folder, f"log{self.logs}")
+        given = [word for link in links or [self.link] for word in ["--link", "file:" + link]]
         with open(log_path, "w") as log:
-            bridge = subprocess.Popen([CLI, "--link", "file:" + (link or self.link), "serve",
-                                       "--listen", listen, *options], stderr=log)
+            bridge = subprocess.Popen([CLI, *given, "serve", "--listen", listen, *options],
+                                      stderr=log)
         self.addCleanup(self.end, bridge)
         for _ in range(200):
             text = read(log_path)
@@ -219,12 +220,12 @@ class Vxi11Test(BridgeCase):
     def test_one_bridge_per_host_holds_the_entry_and_a_crashed_ones_is_replaced(self):
         self.start_portmapper()
         first, _ = self.start()
-        second, second_log = self.start(link=self.link + "2")
+        second, second_log = self.start(links=[self.link + "2"])
         self.assertIn("holds the portmapper's VXI-11 entry", read(second_log))
         first.kill()
         first.wait(timeout=10)
         self.assertTrue(self.registered())  # left behind
-        third, third_log = self.start(link=self.link + "3")
+        third, third_log = self.start(links=[self.link + "3"])
         self.assertIn("registered with the portmapper", read(third_log))
         link = Link()
         self.assertEqual(link.ask("*OPC?"), "1")
@@ -232,6 +233,23 @@ class Vxi11Test(BridgeCase):
         self.stop(third, third_log)
         self.assertFalse(self.registered())
         self.stop(second, second_log)
+
+    def test_two_links_are_inst0_and_inst1_on_ports_p_and_p_plus_1(self):
+        self.start_portmapper()
+        paths = [self.link, self.link + "1"]
+        open(paths[1], "w").close()
+        bridge, log = self.start(links=paths, listen="127.0.0.1:5025")  # the namespace's own
+        for k, path in enumerate(paths):
+            link = Link(f"inst{k}")
+            self.assertRegex(link.ask("*IDN?"), rf"^Valdrix,valdrix-cli serve,file{k},")
+            self.assertEqual(link.ask(f"VXI {k};*OPC?"), "1")
+            link.core.close()
+            raw = socket.create_connection(("127.0.0.1", 5025 + k), timeout=10)
+            raw.sendall(f"RAW {k}\n*OPC?\n".encode())
+            self.assertEqual(raw.makefile().readline(), "1\n")
+            raw.close()
+            self.assertEqual(read(path), f"VXI {k}\nRAW {k}\n")
+        self.stop(bridge, log)
 
     def test_the_bridge_on_a_private_network_is_discovered(self):
         self.start_portmapper()
@@ -254,7 +272,7 @@ class Vxi11Test(BridgeCase):
                       run(["lxi", "discover", "-m"]))
         self.assertRegex(run(["lxi", "discover"]), f'Found "Valdrix,valdrix-cli serve,file,'
                                                    f'[0-9.]+" on address {NETWORK}1')
-        loopback, loopback_log = self.start(link=self.link + "2")
+        loopback, loopback_log = self.start(links=[self.link + "2"])
         self.assertIn("listening on the loopback only: not announced", read(loopback_log))
         self.stop(loopback, loopback_log)
         self.stop(bridge, log)
