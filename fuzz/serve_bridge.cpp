@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <array>
+#include <cerrno>
 #include <cstdint>
 #include <ostream>
 #include <string_view>
@@ -56,13 +57,17 @@ void Setup() {
     valdrix::model::InstallMessageBoxHandler([](const std::string&, const std::string&) {});
 }
 
+// Without waiting: the bridge runs on this thread, so while an input connects many times without
+// letting it accept, its backlog fills and a blocking connect would wait for the kernel's
+// retries, seconds at a time.
 int Connect(quint16 port) {
-    const int descriptor = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int descriptor = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (connect(descriptor, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    if (connect(descriptor, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 &&
+        errno != EINPROGRESS) {
         close(descriptor);
         return -1;
     }
