@@ -18,9 +18,13 @@ PageViewport::PageViewport(QWidget& tabControl, const CRect& rect)
     m_area->hide();
 }
 
-QWidget* PageViewport::PageParent() const { return m_area->viewport(); }
+QWidget* PageViewport::PageParent() const {
+    return m_area->viewport();
+}
 
-QSize PageViewport::Room() const { return m_area->size(); }
+QSize PageViewport::Room() const {
+    return m_area->size();
+}
 
 namespace {
 
@@ -48,6 +52,8 @@ void PageViewport::Hold(QWidget& page) {
     m_area->setWidget(&page);
 }
 
-void PageViewport::Show(bool shown) { m_area->setVisible(shown); }
+void PageViewport::Show(bool shown) {
+    m_area->setVisible(shown);
+}
 
 }  // namespace valdrix::gui

@@ -1,11 +1,12 @@
 #include "app/panel_memory.h"
 
+#include <fmt/format.h>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <algorithm>
 #include <charconv>
-#include <fmt/format.h>
 
 #include "app/command_history.h"
 #include "pages/model/whole_file.h"
@@ -26,7 +27,9 @@ std::string MemoryFile() {
 }
 
 // The console's entries are keyed by their place, padded so that the file lists them in order.
-std::string HistoryKey(std::size_t place) { return fmt::format("{:03}", place); }
+std::string HistoryKey(std::size_t place) {
+    return fmt::format("{:03}", place);
+}
 
 int TabOf(const Setup& setup) {
     const FieldTexts* panel = FindSetupPage(setup, kPanelSection);
@@ -76,7 +79,9 @@ QString ConfigFolder() {
            (name.isEmpty() ? QString("valdrix") : name);
 }
 
-QString SetupsFolder() { return ConfigFolder() + "/setups"; }
+QString SetupsFolder() {
+    return ConfigFolder() + "/setups";
+}
 
 RecalledMemory RecallPanel() {
     RecalledMemory recalled;
@@ -90,7 +95,8 @@ RecalledMemory RecallPanel() {
 // The file is read again first: another window may have kept its console's lines there since
 // this one started, and a file that can no longer be read (a newer version's, one mended by
 // hand and broken) is left as it is.
-std::optional<std::string> RememberPanel(PanelMemory memory, const std::vector<std::string>& added) {
+std::optional<std::string> RememberPanel(PanelMemory memory,
+                                         const std::vector<std::string>& added) {
     const std::string file = MemoryFile();
     if (QFileInfo::exists(QString::fromStdString(file))) {
         const SetupRead kept = ReadSetupFile(file);
@@ -101,9 +107,10 @@ std::optional<std::string> RememberPanel(PanelMemory memory, const std::vector<s
     }
     QDir().mkpath(ConfigFolder());
     if (const auto failure = WriteWholeFile(file, SetupText(SetupOf(memory)))) {
-        return fmt::format("The fields could not be kept for the next start in \"{}\": {}; the "
-                           "file is as it was.",
-                           file, *failure);
+        return fmt::format(
+            "The fields could not be kept for the next start in \"{}\": {}; the "
+            "file is as it was.",
+            file, *failure);
     }
     return std::nullopt;
 }

@@ -1,7 +1,8 @@
 #include "app/program_options.h"
 
-#include <QCommandLineParser>
 #include <fmt/format.h>
+
+#include <QCommandLineParser>
 
 #include "link/link_kinds.h"
 
@@ -12,10 +13,21 @@ using namespace valdrix::link;
 namespace {
 
 // The options that QApplication takes for itself, with a value or without.
-const QStringList kQtOptionsWithValue = {"platform", "platformpluginpath", "platformtheme",
-                                         "plugin",   "qwindowgeometry",    "qwindowicon",
-                                         "qwindowtitle", "display", "geometry", "title", "name",
-                                         "session", "style", "stylesheet", "qmljsdebugger"};
+const QStringList kQtOptionsWithValue = {"platform",
+                                         "platformpluginpath",
+                                         "platformtheme",
+                                         "plugin",
+                                         "qwindowgeometry",
+                                         "qwindowicon",
+                                         "qwindowtitle",
+                                         "display",
+                                         "geometry",
+                                         "title",
+                                         "name",
+                                         "session",
+                                         "style",
+                                         "stylesheet",
+                                         "qmljsdebugger"};
 const QStringList kQtFlags = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
 void AddQtOptions(QCommandLineParser& parser) {
@@ -61,8 +73,7 @@ ProgramOptions ParseProgramOptions(const QStringList& arguments) {
         const std::string value = parser.value(link).toStdString();
         const auto choice = ParseLinkChoice(value);
         if (!choice) {
-            options.error =
-                fmt::format("unknown link \"{}\": use {}", value, OfferedLinks());
+            options.error = fmt::format("unknown link \"{}\": use {}", value, OfferedLinks());
             return options;
         }
         options.link = *choice;

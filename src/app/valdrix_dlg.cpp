@@ -1,5 +1,7 @@
 #include "app/valdrix_dlg.h"
 
+#include <fmt/format.h>
+
 #include <QClipboard>
 #include <QDialog>
 #include <QDir>
@@ -16,7 +18,6 @@
 #include <QTabBar>
 #include <cctype>
 #include <cstdio>
-#include <fmt/format.h>
 
 #include "app/about_dlg.h"
 #include "app/instrument_menu.h"
@@ -66,8 +67,8 @@ std::string LastSendText(const WriteTally& before, const WriteTally& after,
         const std::string linesBefore =
             written == 0 ? std::string("no line of this send reached the instrument")
                          : Lines(written) + " before it did";
-        return fmt::format("Last send: {} did not reach the instrument ({}); {}.",
-                           after.lastFailed, after.lastFailure, linesBefore);
+        return fmt::format("Last send: {} did not reach the instrument ({}); {}.", after.lastFailed,
+                           after.lastFailure, linesBefore);
     }
     if (written == 0) return {};
     if (written == 1 && progress.count == 1) {
@@ -208,7 +209,9 @@ bool CValdrixDlg::OpenAtStart() {
             m_timeoutFailure = m_instrument.LastError();
             AfxMessageBox(WithReason("Connection CH375 overtime", m_timeoutFailure));
             return false;
-        case OpenResult::Opened: m_bUsbOpen = true; return true;
+        case OpenResult::Opened:
+            m_bUsbOpen = true;
+            return true;
     }
     return true;
 }
@@ -252,7 +255,9 @@ void CValdrixDlg::ForEachPage(Action action) {
 
 Setup CValdrixDlg::ShownSetup() {
     Setup setup;
-    ForEachPage([&setup](int, auto& page) { setup.push_back({page.Model().name, page.ShownTexts()}); });
+    ForEachPage([&setup](int, auto& page) {
+        setup.push_back({page.Model().name, page.ShownTexts()});
+    });
     return setup;
 }
 
@@ -264,8 +269,9 @@ void CValdrixDlg::ShowSetup(const Setup& setup) {
         }
     });
     if (!notShown.empty()) {
-        AfxMessageBox(fmt::format("Not every field could be shown:\n{}.", fmt::join(notShown, ";\n")),
-                      kErrorCaption);
+        AfxMessageBox(
+            fmt::format("Not every field could be shown:\n{}.", fmt::join(notShown, ";\n")),
+            kErrorCaption);
     }
 }
 
@@ -274,8 +280,9 @@ void CValdrixDlg::RecallAtStart() {
     const RecalledMemory recalled = RecallPanel();
     if (!recalled.error.empty()) {
         m_bMemoryUnreadable = true;
-        TellAboutFile(recalled.error + " The pages show their defaults; the file is left as it is "
-                                       "and this run's fields are not kept in it.");
+        TellAboutFile(recalled.error +
+                      " The pages show their defaults; the file is left as it is "
+                      "and this run's fields are not kept in it.");
         return;
     }
     // The console's lines come back even when the pages start from their defaults.
@@ -288,7 +295,8 @@ void CValdrixDlg::RecallAtStart() {
 void CValdrixDlg::RememberAtClose() {
     if (!m_start.remember || m_bMemoryUnreadable) return;
     const int tab = m_tab.GetItemCount() > 0 ? m_shownTab : m_recalledTab;
-    if (const auto error = RememberPanel({ShownSetup(), tab, m_history.Entries()}, m_history.Added())) {
+    if (const auto error =
+            RememberPanel({ShownSetup(), tab, m_history.Entries()}, m_history.Added())) {
         TellAboutFile(*error);
     }
 }
@@ -298,7 +306,8 @@ void CValdrixDlg::OnSaveSetup() {
     QFileDialog dialog(GetSafeHwnd(), "Save setup", SetupsFolder(), "Setups (*.valdrix)");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QString(kSetupSuffix).mid(1));
-    if (dialog.exec() == QDialog::Accepted) SaveSetupTo(dialog.selectedFiles().front().toStdString());
+    if (dialog.exec() == QDialog::Accepted)
+        SaveSetupTo(dialog.selectedFiles().front().toStdString());
 }
 
 bool CValdrixDlg::SaveSetupTo(const std::string& path) {
@@ -387,17 +396,25 @@ bool CValdrixDlg::eventFilter(QObject* watched, QEvent* event) {
             if (console->text().isEmpty()) return false;
             console->clear();
             return true;
-        case Qt::Key_Up: RecallConsoleLine(true); return true;
-        case Qt::Key_Down: RecallConsoleLine(false); return true;
+        case Qt::Key_Up:
+            RecallConsoleLine(true);
+            return true;
+        case Qt::Key_Down:
+            RecallConsoleLine(false);
+            return true;
         case Qt::Key_Return:
-        case Qt::Key_Enter: OnConsoleEnter(); return true;
-        default: return false;
+        case Qt::Key_Enter:
+            OnConsoleEnter();
+            return true;
+        default:
+            return false;
     }
 }
 
 void CValdrixDlg::RecallConsoleLine(bool older) {
     auto* console = qobject_cast<QLineEdit*>(GetDlgItem(IDC_CONSOLE));
-    const std::string line = older ? m_history.Older(console->text().toStdString()) : m_history.Newer();
+    const std::string line =
+        older ? m_history.Older(console->text().toStdString()) : m_history.Newer();
     console->setText(QString::fromStdString(line));
 }
 
@@ -421,14 +438,14 @@ void CValdrixDlg::SendConsoleLine(const std::string& line) {
 }
 
 std::array<CommandPage*, kPageCount> CValdrixDlg::AllPages() {
-    return {&m_pageContinous, &m_pageFm, &m_pageAm,    &m_pagePm,
+    return {&m_pageContinous, &m_pageFm,  &m_pageAm,    &m_pagePm,
             &m_pagePwm,       &m_pageFsk, &m_pageBurst, &m_pageSweep};
 }
 
 CommandPage* CValdrixDlg::PageOfTab(int tab) {
-    const std::array<CommandPage*, kPageCount> byTab = {
-        &m_pageContinous, &m_pageFm,  &m_pageAm,    &m_pagePm,
-        &m_pagePwm,       &m_pageFsk, &m_pageSweep, &m_pageBurst};
+    const std::array<CommandPage*, kPageCount> byTab = {&m_pageContinous, &m_pageFm,   &m_pageAm,
+                                                        &m_pagePm,        &m_pagePwm,  &m_pageFsk,
+                                                        &m_pageSweep,     &m_pageBurst};
     return tab >= 0 && tab < kPageCount ? byTab[static_cast<std::size_t>(tab)] : nullptr;
 }
 
@@ -527,8 +544,8 @@ void CValdrixDlg::Gated(std::function<void()> action) {
 }
 
 void CValdrixDlg::ShowProgress() {
-    m_statusLine->Show(ProgressText(m_progress.number, m_progress.count, m_progress.line,
-                                    m_sendGate.Waiting()));
+    m_statusLine->Show(
+        ProgressText(m_progress.number, m_progress.count, m_progress.line, m_sendGate.Waiting()));
 }
 
 bool CValdrixDlg::InstrumentReady() {
@@ -541,9 +558,10 @@ bool CValdrixDlg::InstrumentReady() {
 
 std::string CValdrixDlg::WhyNotReady() const {
     if (!m_bTimeoutFailed) return m_instrument.LastError();
-    return fmt::format("its time-outs could not be set at start-up ({}); unplug the instrument, "
-                       "plug it in and start the program again",
-                       m_timeoutFailure);
+    return fmt::format(
+        "its time-outs could not be set at start-up ({}); unplug the instrument, "
+        "plug it in and start the program again",
+        m_timeoutFailure);
 }
 
 // The tab row never runs ahead of the page: it goes back to the page in view, and moves on
@@ -618,7 +636,9 @@ void CValdrixDlg::OnUsbChange() {
     });
 }
 
-void CValdrixDlg::ShowStatus() { m_statusLine->Show(LinkStatusText()); }
+void CValdrixDlg::ShowStatus() {
+    m_statusLine->Show(LinkStatusText());
+}
 
 // "USB instrument 0 (bus 1, port 2): connected. Last send: 7 lines reached the instrument."
 std::string CValdrixDlg::LinkStatusText() const {
@@ -642,10 +662,17 @@ void CValdrixDlg::OnSysCommand(unsigned id, long param) {
             about.DoModal();
             return;
         }
-        case IDM_SAVE_SETUP: OnSaveSetup(); return;
-        case IDM_OPEN_SETUP: OnOpenSetup(); return;
-        case IDM_RESTORE_DEFAULTS: OnRestoreDefaults(); return;
-        default: CDialog::OnSysCommand(id, param);
+        case IDM_SAVE_SETUP:
+            OnSaveSetup();
+            return;
+        case IDM_OPEN_SETUP:
+            OnOpenSetup();
+            return;
+        case IDM_RESTORE_DEFAULTS:
+            OnRestoreDefaults();
+            return;
+        default:
+            CDialog::OnSysCommand(id, param);
     }
 }
 

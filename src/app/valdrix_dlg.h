@@ -19,14 +19,14 @@
 #include "link/instrument.h"
 #include "link/link_choice.h"
 #include "link/usb_watch.h"
+#include "pages/am.h"
 #include "pages/burst.h"
 #include "pages/continous.h"
 #include "pages/fm.h"
-#include "pages/am.h"
 #include "pages/fsk.h"
+#include "pages/model/setup_file.h"
 #include "pages/pm.h"
 #include "pages/pwm.h"
-#include "pages/model/setup_file.h"
 #include "pages/sweep.h"
 
 namespace valdrix::gui {

@@ -10,7 +10,8 @@
 // "--" included.
 struct CliArguments {
     enum class Request { Command, ProgramHelp, Version } request = Request::Command;
-    valdrix::link::LinkChoice link;  // USB instrument 0 unless --link says otherwise, as in the panel
+    valdrix::link::LinkChoice
+        link;  // USB instrument 0 unless --link says otherwise, as in the panel
     // Every --link, in the order given: serve serves them all, the other commands take the last.
     std::vector<valdrix::link::LinkChoice> links;
     bool dryRun = false;

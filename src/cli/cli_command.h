@@ -28,15 +28,15 @@ struct Composition {
     std::string printOut = {};
 };
 
-using BackendMaker = std::function<std::unique_ptr<valdrix::link::DeviceBackend>(
-    const valdrix::link::LinkChoice&)>;
+using BackendMaker =
+    std::function<std::unique_ptr<valdrix::link::DeviceBackend>(const valdrix::link::LinkChoice&)>;
 
 // A command that runs on its own rather than sending composed lines (serve, list): it gets the
 // arguments that its compose accepted, every link given in order (USB instrument 0 when none
 // is), standard output and error, and returns the exit status.
-using CommandRunner = std::function<int(CommandArguments,
-                                        const std::vector<valdrix::link::LinkChoice>& links,
-                                        std::ostream& out, std::ostream& err, const BackendMaker&)>;
+using CommandRunner =
+    std::function<int(CommandArguments, const std::vector<valdrix::link::LinkChoice>& links,
+                      std::ostream& out, std::ostream& err, const BackendMaker&)>;
 
 // One COMMAND of the program: a page, a single instrument command, raw lines (which may come
 // from the program's standard input), or a command of its own kind that runs by itself.

@@ -32,8 +32,10 @@ CliCommand SingleLineCommand(std::string name, std::string line, std::string sum
         if (arguments.front() == "--help" || arguments.front() == "-h") {
             return Composition{{}, true, {}};
         }
-        return Composition{{}, false, fmt::format("takes no argument, not \"{}\"",
-                                                  PrintableText(arguments.front()))};
+        return Composition{
+            {},
+            false,
+            fmt::format("takes no argument, not \"{}\"", PrintableText(arguments.front()))};
     };
     return {std::move(name), fmt::format("{} (\"{}\")", summary, line), "", "", compose};
 }
@@ -65,11 +67,16 @@ Composition ScriptLines(std::istream& input) {
         const ScriptLine read = ReadScriptLine(*input.rdbuf(), line);
         if (read == ScriptLine::End) break;
         if (read == ScriptLine::TooLong || number > kLongestScript) {
-            composition.error = read == ScriptLine::TooLong
-                ? fmt::format("line {} of standard input is longer than the {} characters a "
-                              "command line may hold", number, kMaxCommandLine)
-                : fmt::format("line {} of standard input: a script holds at most {} lines; send "
-                              "a longer one in parts", number, kLongestScript);
+            composition.error =
+                read == ScriptLine::TooLong
+                    ? fmt::format(
+                          "line {} of standard input is longer than the {} characters a "
+                          "command line may hold",
+                          number, kMaxCommandLine)
+                    : fmt::format(
+                          "line {} of standard input: a script holds at most {} lines; send "
+                          "a longer one in parts",
+                          number, kLongestScript);
             return composition;
         }
         if (line.ends_with('\r')) line.pop_back();
@@ -86,10 +93,12 @@ Composition ScriptLines(std::istream& input) {
 std::optional<std::string> MisplacedOption(CommandArguments arguments) {
     for (const std::string& argument : arguments) {
         if (argument == "--") break;
-        if (argument == "--setup" || argument.starts_with("--setup=") || argument == "--print-setup") {
-            return fmt::format("{} does not apply to raw lines; put \"--\" before a line that "
-                               "starts with \"-\"",
-                               PrintableText(argument.substr(0, argument.find('='))));
+        if (argument == "--setup" || argument.starts_with("--setup=") ||
+            argument == "--print-setup") {
+            return fmt::format(
+                "{} does not apply to raw lines; put \"--\" before a line that "
+                "starts with \"-\"",
+                PrintableText(argument.substr(0, argument.find('='))));
         }
     }
     return std::nullopt;
@@ -102,7 +111,8 @@ CliCommand RawCommand() {
         if (!arguments.empty() && (arguments.front() == "--help" || arguments.front() == "-h")) {
             return Composition{{}, true, {}};
         }
-        if (const auto misplaced = MisplacedOption(arguments)) return Composition{{}, false, *misplaced};
+        if (const auto misplaced = MisplacedOption(arguments))
+            return Composition{{}, false, *misplaced};
         if (arguments.size() == 1 && arguments.front() == "-") return ScriptLines(input);
         if (!arguments.empty() && arguments.front() == "--") arguments = arguments.subspan(1);
         if (arguments.empty()) return Composition{{}, false, "needs at least one LINE"};
@@ -110,8 +120,9 @@ CliCommand RawCommand() {
         for (const std::string& line : arguments) composition.sequence.push_back({line, {}, {}});
         return composition;
     };
-    return {"raw", "each LINE as one command line, with no pause between them; - reads them "
-                   "from standard input, one a line",
+    return {"raw",
+            "each LINE as one command line, with no pause between them; - reads them "
+            "from standard input, one a line",
             "[--] LINE... | -", "", compose};
 }
 

@@ -51,17 +51,20 @@ int OpenAndSend(Instrument& instrument, const Composition& composition, std::ost
                 std::ostream& err) {
     switch (instrument.Open(false)) {
         case OpenResult::NoDevice:
-            err << kCliProgram << ": cannot open the instrument: " << instrument.LastError() << '\n';
+            err << kCliProgram << ": cannot open the instrument: " << instrument.LastError()
+                << '\n';
             return kCliLinkFailed;
         case OpenResult::TimeoutFailed:
             err << kCliProgram
-                << ": the instrument does not take its time-outs: " << instrument.LastError() << '\n';
+                << ": the instrument does not take its time-outs: " << instrument.LastError()
+                << '\n';
             return kCliLinkFailed;
         case OpenResult::Opened:
             break;
     }
-    const SendReport report = SendSequence(instrument, composition.sequence,
-                                           [&out](const std::string& line) { PrintLine(out, line); });
+    const SendReport report =
+        SendSequence(instrument, composition.sequence,
+                     [&out](const std::string& line) { PrintLine(out, line); });
     instrument.Close();
     if (report.outcome == SendOutcome::Failed && !composition.inputLines.empty()) {
         err << kCliProgram << ": stopped at " << Origin(composition, report.sentLines.size())
@@ -90,8 +93,9 @@ int SendOverLink(const Composition& composition, const LinkChoice& link, std::os
 // not take a cut list of lines for the whole.
 int CheckedOutput(int status, std::ostream& out, std::ostream& err) {
     if (out.flush()) return status;
-    err << kCliProgram << ": cannot write to standard output; what was written to the "
-                          "instrument is not all listed\n";
+    err << kCliProgram
+        << ": cannot write to standard output; what was written to the "
+           "instrument is not all listed\n";
     return kCliLinkFailed;
 }
 
@@ -129,8 +133,10 @@ int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostrea
     }
     if (command->run) {
         if (parsed.dryRun) {
-            return UsageError(err, fmt::format("--dry-run does not apply to {}: it sends no page's "
-                                               "lines", command->name),
+            return UsageError(err,
+                              fmt::format("--dry-run does not apply to {}: it sends no page's "
+                                          "lines",
+                                          command->name),
                               fmt::format("{} {}", kCliProgram, command->name));
         }
         const std::vector<LinkChoice> links =

@@ -8,7 +8,9 @@
 namespace {
 
 // The options every command takes.
-std::string GlobalOptions() { return valdrix::link::LinkUsage() + " [--dry-run]"; }
+std::string GlobalOptions() {
+    return valdrix::link::LinkUsage() + " [--dry-run]";
+}
 
 std::string CommandList() {
     std::string list;

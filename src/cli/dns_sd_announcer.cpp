@@ -53,7 +53,7 @@ AvahiIfIndex InterfaceOf(const QHostAddress& address) {
 AvahiProtocol ProtocolOf(const QHostAddress& address) {
     if (address == QHostAddress(QHostAddress::AnyIPv6)) return AVAHI_PROTO_UNSPEC;
     return address.protocol() == QAbstractSocket::IPv6Protocol ? AVAHI_PROTO_INET6
-                                                                : AVAHI_PROTO_INET;
+                                                               : AVAHI_PROTO_INET;
 }
 
 }  // namespace
@@ -160,10 +160,10 @@ bool DnsSdAnnouncer::AddServices() {
     }
     bool added = true;
     for (const Service& service : services) {
-        added = added && avahi_entry_group_add_service_strlst(
-                             m_group, InterfaceOf(address), ProtocolOf(address),
-                             AvahiPublishFlags(0), m_name.c_str(), service.type, nullptr, nullptr,
-                             service.port, records) == 0;
+        added = added &&
+                avahi_entry_group_add_service_strlst(
+                    m_group, InterfaceOf(address), ProtocolOf(address), AvahiPublishFlags(0),
+                    m_name.c_str(), service.type, nullptr, nullptr, service.port, records) == 0;
     }
     avahi_string_list_free(records);
     return added;

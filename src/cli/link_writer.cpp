@@ -45,7 +45,8 @@ void LinkWriter::Run() {
         Job job = std::move(*m_job);
         m_job.reset();
         lock.unlock();
-        const std::optional<std::string> failure = FailureOf(SendSingleCommand(m_instrument, job.line));
+        const std::optional<std::string> failure =
+            FailureOf(SendSingleCommand(m_instrument, job.line));
         lock.lock();
         if (m_finishing) return;
         QMetaObject::invokeMethod(

@@ -16,11 +16,12 @@ namespace {
 Composition NoArguments(CommandArguments arguments, std::istream&) {
     if (arguments.empty()) return {};
     if (arguments.front() == "--help" || arguments.front() == "-h") return {{}, true, {}};
-    return {{}, false, fmt::format("takes no argument, not \"{}\"", PrintableText(arguments.front()))};
+    return {
+        {}, false, fmt::format("takes no argument, not \"{}\"", PrintableText(arguments.front()))};
 }
 
-int ListInstruments(CommandArguments, const std::vector<LinkChoice>&, std::ostream& out, std::ostream& err,
-                    const BackendMaker&) {
+int ListInstruments(CommandArguments, const std::vector<LinkChoice>&, std::ostream& out,
+                    std::ostream& err, const BackendMaker&) {
     const UsbSurvey survey = SurveyUsbInstruments();
     if (!survey.error.empty()) {
         err << "valdrix-cli: cannot list the USB devices: " << survey.error << '\n';
@@ -28,9 +29,9 @@ int ListInstruments(CommandArguments, const std::vector<LinkChoice>&, std::ostre
     }
     if (survey.instruments.empty()) out << "no instrument on USB\n";
     for (const SurveyedInstrument& instrument : survey.instruments) {
-        out << fmt::format("usb:{}  {}  {}  {}\n", instrument.index, instrument.location,
-                           instrument.ids,
-                           instrument.whyNot.empty() ? "ready" : "cannot be opened: " + instrument.whyNot);
+        out << fmt::format(
+            "usb:{}  {}  {}  {}\n", instrument.index, instrument.location, instrument.ids,
+            instrument.whyNot.empty() ? "ready" : "cannot be opened: " + instrument.whyNot);
     }
     return kCliSent;
 }
@@ -38,7 +39,11 @@ int ListInstruments(CommandArguments, const std::vector<LinkChoice>&, std::ostre
 }  // namespace
 
 CliCommand ListCommand() {
-    return {"list", "the instruments on USB, one a line: the N of --link usb:N, bus and port, "
-                    "vendor:product, and whether it can be opened now",
-            "", "", NoArguments, ListInstruments};
+    return {"list",
+            "the instruments on USB, one a line: the N of --link usb:N, bus and port, "
+            "vendor:product, and whether it can be opened now",
+            "",
+            "",
+            NoArguments,
+            ListInstruments};
 }

@@ -24,8 +24,9 @@ std::string FillClosedStandardDescriptors() {
             return "a closed standard descriptor could not be taken by /dev/null";
         }
         if (fd == STDOUT_FILENO) {
-            refusal = "standard output is closed, so the lines written could not be listed; "
-                      "nothing was written";
+            refusal =
+                "standard output is closed, so the lines written could not be listed; "
+                "nothing was written";
         }
     }
     return refusal;

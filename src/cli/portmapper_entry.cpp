@@ -87,20 +87,21 @@ std::string PortmapperEntry::WhyNotAvailable(std::uint32_t program, std::uint32_
     sockaddr_in portmapper = Loopback(kPortmapperPort);
     const std::uint16_t port = pmap_getport(&portmapper, program, version, IPPROTO_TCP);
     if (port != 0 && Answers(program, version, port)) {
-        return fmt::format("another VXI-11 server on this machine (another serve?) holds the "
-                           "portmapper's VXI-11 entry, on port {}: serving the raw socket only",
-                           port);
+        return fmt::format(
+            "another VXI-11 server on this machine (another serve?) holds the "
+            "portmapper's VXI-11 entry, on port {}: serving the raw socket only",
+            port);
     }
     return {};
 }
 
 PortmapperEntry::Registration PortmapperEntry::Register(std::uint32_t program,
-                                                        std::uint32_t version,
-                                                        std::uint16_t port) {
+                                                        std::uint32_t version, std::uint16_t port) {
     pmap_unset(program, version);  // left by a server that ended without removing it
     if (!RegisterTcp(program, version, port)) {
-        return {nullptr, "the portmapper (rpcbind) refused the VXI-11 entry; is it run with "
-                         "its default options and may this user register programs?"};
+        return {nullptr,
+                "the portmapper (rpcbind) refused the VXI-11 entry; is it run with "
+                "its default options and may this user register programs?"};
     }
     return {std::unique_ptr<PortmapperEntry>(new PortmapperEntry(program, version)), {}};
 }

@@ -344,8 +344,8 @@ void ScpiBridge::WriteNext() {
 ScpiBridge::Client* ScpiBridge::NextInTurn() {
     const auto waiting = [this](const auto& entry) {
         const Client& client = *entry.second;
-        return (!m_heldFor || *m_heldFor == client.id) && !client.writing && !client.steps.empty() &&
-               client.steps.front().kind == Step::Kind::Write;
+        return (!m_heldFor || *m_heldFor == client.id) && !client.writing &&
+               !client.steps.empty() && client.steps.front().kind == Step::Kind::Write;
     };
     auto next = std::find_if(m_clients.upper_bound(m_lastTurn), m_clients.end(), waiting);
     if (next == m_clients.end()) next = std::find_if(m_clients.begin(), m_clients.end(), waiting);

@@ -106,15 +106,19 @@ std::string AddOption(ServeArguments& parsed, const std::string& name, const std
     if (name == "--listen") {
         const auto address = ListenAddress(value);
         if (!address) {
-            return fmt::format("--listen takes ADDRESS[:PORT] with the address in numbers "
-                               "(127.0.0.1:5025, [::1]:5025, 0.0.0.0:5025), not \"{}\"", shown);
+            return fmt::format(
+                "--listen takes ADDRESS[:PORT] with the address in numbers "
+                "(127.0.0.1:5025, [::1]:5025, 0.0.0.0:5025), not \"{}\"",
+                shown);
         }
         parsed.options.listen.push_back(*address);
     } else if (name == "--allow") {
         const auto subnet = AllowedSubnet(value);
         if (!subnet) {
-            return fmt::format("--allow takes ADDRESS/BITS (192.168.1.0/24, fd00::/8) or one "
-                               "address, in the plain forms, not \"{}\"", shown);
+            return fmt::format(
+                "--allow takes ADDRESS/BITS (192.168.1.0/24, fd00::/8) or one "
+                "address, in the plain forms, not \"{}\"",
+                shown);
         }
         parsed.options.allow.push_back(*subnet);
     } else if (name == "--idle-timeout") {
@@ -139,8 +143,7 @@ ServeArguments ParseServeArguments(CommandArguments arguments) {
     std::vector<std::string> valued(arguments.begin(), arguments.end());
     const bool vxi11 = std::erase(valued, kNoVxi11) == 0;
     const bool announce = std::erase(valued, kNoAnnounce) == 0;
-    const OptionScan scan =
-        ScanOptions(valued, {"--listen", "--allow", "--gap", "--idle-timeout"});
+    const OptionScan scan = ScanOptions(valued, {"--listen", "--allow", "--gap", "--idle-timeout"});
     ServeArguments parsed{{}, vxi11, announce, scan.helpAsked, scan.error};
     for (const auto& [name, value] : scan.values) {
         if (!parsed.error.empty()) break;
@@ -159,9 +162,8 @@ public:
     QuitOnSignals() {
         if (::pipe2(s_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
         m_notifier = std::make_unique<QSocketNotifier>(s_pipe[0], QSocketNotifier::Read);
-        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [] {
-            QCoreApplication::quit();
-        });
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated,
+                         [] { QCoreApplication::quit(); });
         struct sigaction action {};
         action.sa_handler = &QuitOnSignals::OnSignal;
         sigemptyset(&action.sa_mask);
@@ -221,9 +223,10 @@ std::optional<std::string> ShiftPorts(BridgeOptions& options, std::size_t index)
     for (auto& [address, port] : options.listen) {
         if (port == 0) continue;
         if (port + index > 65535) {
-            return fmt::format("instrument {} would listen on port {} + {}, past 65535: give "
-                               "--listen a lower port",
-                               index, port, index);
+            return fmt::format(
+                "instrument {} would listen on port {} + {}, past 65535: give "
+                "--listen a lower port",
+                index, port, index);
         }
         port = static_cast<quint16>(port + index);
     }
@@ -358,6 +361,8 @@ CliCommand ServeCommand() {
             "until SIGINT or SIGTERM; --link given several times serves instrument k on each "
             "port + k and as inst<k>",
             "[--listen ADDRESS[:PORT]]... [--allow ADDRESS/BITS]... [--gap MS] "
-            "[--idle-timeout SECONDS] [--no-vxi11] [--no-announce]", "", compose,
+            "[--idle-timeout SECONDS] [--no-vxi11] [--no-announce]",
+            "",
+            compose,
             RunServe};
 }

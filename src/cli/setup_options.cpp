@@ -13,7 +13,8 @@ SetupOptions TakeSetupOptions(CommandArguments arguments) {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument == "--") {
-            options.fieldArguments.insert(options.fieldArguments.end(), arguments.begin() + static_cast<long>(i),
+            options.fieldArguments.insert(options.fieldArguments.end(),
+                                          arguments.begin() + static_cast<long>(i),
                                           arguments.end());
             break;
         }

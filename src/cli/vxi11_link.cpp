@@ -41,8 +41,8 @@ void Vxi11Link::AddLine(std::string_view line) {
 
 std::string Vxi11Link::TakeAnswer(std::size_t most, int termChar, std::uint32_t& reason) {
     const std::size_t answerEnd = m_answers.find('\n');
-    std::size_t size = std::min(answerEnd == std::string::npos ? m_answers.size() : answerEnd + 1,
-                                most);
+    std::size_t size =
+        std::min(answerEnd == std::string::npos ? m_answers.size() : answerEnd + 1, most);
     reason = size == answerEnd + 1 ? vxi11::kReasonEnd : 0;
     if (termChar >= 0) {
         const std::size_t term = m_answers.find(static_cast<char>(termChar));

@@ -11,7 +11,6 @@ namespace vxi11 {
 
 namespace {
 
-
 template <typename Message>
 std::optional<Message> Checked(const XdrReader& reader, Message message) {
     if (!reader.Ok() || !reader.Rest().empty()) return std::nullopt;
@@ -44,8 +43,8 @@ std::optional<Write> ParseWrite(std::string_view arguments) {
 std::optional<Read> ParseRead(std::string_view arguments) {
     XdrReader reader(arguments);
     const auto [link, size, ioTimeoutMs, lockTimeoutMs, flags, termChar] = Uints<6>(reader);
-    return Checked(reader, Read{link, size, ioTimeoutMs, lockTimeoutMs, flags,
-                                static_cast<char>(termChar)});
+    return Checked(
+        reader, Read{link, size, ioTimeoutMs, lockTimeoutMs, flags, static_cast<char>(termChar)});
 }
 
 std::optional<Generic> ParseGeneric(std::string_view arguments) {
@@ -90,8 +89,9 @@ std::optional<unsigned> InstrumentOf(std::string_view device, std::size_t instru
     constexpr std::string_view prefix = "inst";
     // VISA resource names are read without regard to case: TCPIP::host::INST0::INSTR too.
     if (device.size() <= prefix.size() ||
-        !std::equal(prefix.begin(), prefix.end(), device.begin(),
-                    [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); })) {
+        !std::equal(prefix.begin(), prefix.end(), device.begin(), [](char a, char b) {
+            return a == std::tolower(static_cast<unsigned char>(b));
+        })) {
         return {};
     }
     unsigned number = 0;

@@ -50,7 +50,8 @@ bool Vxi11Server::Listen(const std::vector<QHostAddress>& addresses) {
 
 // The first address takes a port of the system's choosing; the others take the same.
 bool Vxi11Server::ListenOn(const QHostAddress& address, quint16& port) {
-    auto server = std::make_unique<DescriptorServer>([this](int descriptor) { Accept(descriptor); });
+    auto server =
+        std::make_unique<DescriptorServer>([this](int descriptor) { Accept(descriptor); });
     if (!server->listen(ListeningAddress(address), port)) {
         Log(fmt::format("cannot listen for VXI-11 on {}: {}", AddressText(address, port),
                         server->errorString().toStdString()));
@@ -88,16 +89,20 @@ void Vxi11Server::Serve(quint64 id) {
     while (!connection.pending && !connection.closing) {
         const RecordScan scan = TakeRecord(connection.socket->Received(), kLongestRecord);
         if (scan.tooLong) {
-            Log(fmt::format("VXI-11 connection from {} sent a call longer than {} bytes: closing "
-                            "it", connection.peer, kLongestRecord));
+            Log(
+                fmt::format("VXI-11 connection from {} sent a call longer than {} bytes: closing "
+                            "it",
+                            connection.peer, kLongestRecord));
             return Close(id);
         }
         if (!scan.record) break;
         connection.socket->Take(scan.consumed);
         const std::optional<RpcCall> call = ParseCall(*scan.record);
         if (!call) {
-            Log(fmt::format("VXI-11 connection from {} sent something that is not an RPC call: "
-                            "closing it", connection.peer));
+            Log(
+                fmt::format("VXI-11 connection from {} sent something that is not an RPC call: "
+                            "closing it",
+                            connection.peer));
             return Close(id);
         }
         Dispatch(id, *call);
@@ -107,7 +112,8 @@ void Vxi11Server::Serve(quint64 id) {
 
 void Vxi11Server::Dispatch(quint64 id, const RpcCall& call) {
     Connection& connection = m_connections.at(id);
-    if (call.rpcVersion != 2) return connection.socket->Send(RecordOf(RpcVersionMismatch(call.xid)));
+    if (call.rpcVersion != 2)
+        return connection.socket->Send(RecordOf(RpcVersionMismatch(call.xid)));
     Answer answer{AcceptStat::ProcedureUnavailable, std::string()};
     if (call.program != kCoreProgram && call.program != kAbortProgram) {
         answer.status = AcceptStat::ProgramUnavailable;
@@ -117,7 +123,8 @@ void Vxi11Server::Dispatch(quint64 id, const RpcCall& call) {
         answer.status = AcceptStat::Success;
     } else if (call.program == kAbortProgram) {
         if (call.procedure == kDeviceAbort) {
-            answer = With(ParseLink(call.arguments), [this](std::uint32_t link) { return Abort(link); });
+            answer =
+                With(ParseLink(call.arguments), [this](std::uint32_t link) { return Abort(link); });
         }
     } else {
         answer = CallCore(id, call);
@@ -165,10 +172,10 @@ std::optional<std::string> Vxi11Server::CreateLink(quint64 id, const vxi11::Crea
     const Connection& connection = m_connections.at(id);
     const auto instrument = InstrumentOf(message.device, m_bridges.size());
     if (!instrument) {
-        Log(fmt::format("VXI-11 link from {} refused: there is no device \"{}\" here, only inst0 "
-                        "to inst{}",
-                        connection.peer, valdrix::link::PrintableText(message.device),
-                        m_bridges.size() - 1));
+        Log(fmt::format(
+            "VXI-11 link from {} refused: there is no device \"{}\" here, only inst0 "
+            "to inst{}",
+            connection.peer, valdrix::link::PrintableText(message.device), m_bridges.size() - 1));
         return CreateLinkResult(kDeviceNotAccessible, 0, 0);
     }
     if (message.lockDevice && m_locks[*instrument].holder) {
@@ -198,7 +205,8 @@ std::optional<std::string> Vxi11Server::Write(quint64 id, std::uint32_t xid,
     Link* link = Find(message.link);
     if (link == nullptr) return WriteResult(kInvalidLink, 0);
     link->Channel().Add(message.data, (message.flags & kEnd) != 0);
-    Pending pending{xid, kDeviceWrite, message.link, static_cast<std::uint32_t>(message.data.size())};
+    Pending pending{xid, kDeviceWrite, message.link,
+                    static_cast<std::uint32_t>(message.data.size())};
     if (auto results = Finish(pending)) return results;
     Wait(id, std::move(pending), std::nullopt);
     return std::nullopt;
@@ -207,7 +215,8 @@ std::optional<std::string> Vxi11Server::Write(quint64 id, std::uint32_t xid,
 std::optional<std::string> Vxi11Server::Read(quint64 id, std::uint32_t xid,
                                              const vxi11::Read& message) {
     if (Find(message.link) == nullptr) return ReadResult(kInvalidLink, 0, {});
-    Pending pending{xid, kDeviceRead, message.link, std::max<std::uint32_t>(message.requestSize, 1)};
+    Pending pending{xid, kDeviceRead, message.link,
+                    std::max<std::uint32_t>(message.requestSize, 1)};
     if ((message.flags & kTermCharSet) != 0) {
         pending.termChar = static_cast<unsigned char>(message.termChar);
     }
@@ -254,8 +263,10 @@ std::optional<std::string> Vxi11Server::Generic(std::uint32_t procedure,
     if (procedure == kDeviceClear) {
         const std::size_t dropped = BridgeOf(*link).Clear(link->client);
         link->Channel().Clear();
-        Log(fmt::format("client {}: device clear dropped {} command(s) not yet written and the "
-                        "answers not read", link->client, dropped));
+        Log(
+            fmt::format("client {}: device clear dropped {} command(s) not yet written and the "
+                        "answers not read",
+                        link->client, dropped));
     }
     return ErrorResult(kNoError);
 }
@@ -276,10 +287,12 @@ std::optional<std::string> Vxi11Server::Abort(std::uint32_t link) {
         const Pending pending = std::move(*connection.pending);
         connection.pending.reset();
         StopWaitingForLocks(id);
-        Reply(id, pending.xid, pending.procedure == kDeviceRead  ? ReadResult(kAborted, 0, {})
-                               : pending.procedure == kDeviceWrite ? WriteResult(kAborted, 0)
-                                                                   : ErrorResult(kAborted));
-        QMetaObject::invokeMethod(&m_context, [this, id] { Serve(id); }, Qt::QueuedConnection);
+        Reply(id, pending.xid,
+              pending.procedure == kDeviceRead    ? ReadResult(kAborted, 0, {})
+              : pending.procedure == kDeviceWrite ? WriteResult(kAborted, 0)
+                                                  : ErrorResult(kAborted));
+        QMetaObject::invokeMethod(
+            &m_context, [this, id] { Serve(id); }, Qt::QueuedConnection);
     }
     return ErrorResult(kNoError);
 }
@@ -335,7 +348,8 @@ std::optional<std::string> Vxi11Server::Finish(const Pending& pending) {
     }
     if (!link->Channel().HasAnswer()) return std::nullopt;
     std::uint32_t reason = 0;
-    const std::string data = link->Channel().TakeAnswer(pending.requestSize, pending.termChar, reason);
+    const std::string data =
+        link->Channel().TakeAnswer(pending.requestSize, pending.termChar, reason);
     return ReadResult(kNoError, reason, data);
 }
 
@@ -347,7 +361,8 @@ void Vxi11Server::TimedOut(quint64 id) {
     connection.pending.reset();
     StopWaitingForLocks(id);
     Reply(id, pending.xid,
-          pending.procedure == kDeviceRead ? ReadResult(kIoTimeout, 0, {}) : ErrorResult(kDeviceLocked));
+          pending.procedure == kDeviceRead ? ReadResult(kIoTimeout, 0, {})
+                                           : ErrorResult(kDeviceLocked));
     Serve(id);
 }
 
@@ -368,7 +383,8 @@ void Vxi11Server::Release(std::uint32_t link) {
     BridgeOf(m_links.at(link)).HoldInstrumentFor(std::nullopt);
     if (lock.waiters.empty()) return;
     const quint64 next = lock.waiters.front();
-    QMetaObject::invokeMethod(&m_context, [this, next] { Resume(next); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &m_context, [this, next] { Resume(next); }, Qt::QueuedConnection);
 }
 
 // The link's client sends no more; the bridge lets it go once its lines are done.
@@ -392,8 +408,8 @@ void Vxi11Server::Close(quint64 id) {
     }
     for (const std::uint32_t link : links) End(link);
     // The socket goes from the event loop, never from inside one of its own calls.
-    QMetaObject::invokeMethod(&m_context, [this, id] { m_connections.erase(id); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &m_context, [this, id] { m_connections.erase(id); }, Qt::QueuedConnection);
 }
 
 void Vxi11Server::StopWaitingForLocks(quint64 id) {

@@ -11,8 +11,8 @@ std::unique_ptr<Vxi11Service> Vxi11Service::Start(std::vector<ScpiBridge*> bridg
                                                   const std::vector<QHostAddress>& addresses,
                                                   std::ostream& log) {
     // One VXI-11 device list per machine: the portmapper holds one port for the program.
-    if (const std::string why = PortmapperEntry::WhyNotAvailable(vxi11::kCoreProgram,
-                                                                 vxi11::kVersion);
+    if (const std::string why =
+            PortmapperEntry::WhyNotAvailable(vxi11::kCoreProgram, vxi11::kVersion);
         !why.empty()) {
         LogServe(log, why);
         return nullptr;
@@ -30,7 +30,8 @@ std::unique_ptr<Vxi11Service> Vxi11Service::Start(std::vector<ScpiBridge*> bridg
     service->m_entry = std::move(registration.entry);
     for (std::size_t k = 0; k < instruments; ++k) {
         LogServe(log, fmt::format("VXI-11 device inst{0} registered with the portmapper "
-                                  "(TCPIP::HOST::inst{0}::INSTR)", k));
+                                  "(TCPIP::HOST::inst{0}::INSTR)",
+                                  k));
     }
     return service;
 }

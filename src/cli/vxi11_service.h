@@ -9,8 +9,8 @@ class ScpiBridge;
 class PortmapperEntry;
 class Vxi11Server;
 
-// The bridge's instruments as VXI-11 devices (inst0, inst1, ...), registered with the machine's portmapper, for as
-// long as this lives.
+// The bridge's instruments as VXI-11 devices (inst0, inst1, ...), registered with the machine's
+// portmapper, for as long as this lives.
 class Vxi11Service {
 public:
     // Nothing, with the reason logged, when it cannot be served: the raw socket goes on alone.

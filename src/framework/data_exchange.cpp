@@ -1,12 +1,13 @@
 #include "framework/data_exchange.h"
 
-#include <QLabel>
 #include <fmt/format.h>
 
-#include "framework/dialog.h"
-#include "framework/message_box.h"
+#include <QLabel>
+
 #include "framework/button.h"
 #include "framework/combo_box.h"
+#include "framework/dialog.h"
+#include "framework/message_box.h"
 #include "pages/model/number_text.h"
 
 namespace valdrix::gui {
@@ -75,8 +76,8 @@ void DDX_Text(CDataExchange* pDX, int id, double& value) {
 }
 
 void DDX_Text(CDataExchange* pDX, int id, int& value) {
-    ExchangeNumber(pDX, id, value, ParseInt, [](int number) { return fmt::format("{}", number); },
-                   true);
+    ExchangeNumber(
+        pDX, id, value, ParseInt, [](int number) { return fmt::format("{}", number); }, true);
 }
 
 void DDX_Text(CDataExchange* pDX, int id, CString& value) {

@@ -49,8 +49,8 @@ constexpr int kEditFieldMargins = 2 * 2 + 1;
 int WidthToShowItems(const QComboBox& combo, const std::vector<std::string>& items) {
     int longest = 0;
     for (const std::string& item : items) {
-        longest = std::max(longest,
-                           combo.fontMetrics().horizontalAdvance(QString::fromStdString(item)));
+        longest =
+            std::max(longest, combo.fontMetrics().horizontalAdvance(QString::fromStdString(item)));
     }
     QStyleOptionComboBox option;
     option.initFrom(&combo);
@@ -87,9 +87,13 @@ void WidenIntoFreeRoom(QComboBox& combo, const std::vector<std::string>& items, 
 
 CDialog::CDialog(unsigned templateId) : m_nIDTemplate(templateId) {}
 
-CDialog::~CDialog() { delete m_window.data(); }
+CDialog::~CDialog() {
+    delete m_window.data();
+}
 
-const DialogTemplate& CDialog::Template() const { return LoadDialogTemplate(m_nIDTemplate); }
+const DialogTemplate& CDialog::Template() const {
+    return LoadDialogTemplate(m_nIDTemplate);
+}
 
 bool CDialog::Create(unsigned templateId, QWidget* parent) {
     m_nIDTemplate = templateId;
@@ -184,8 +188,8 @@ bool CDialog::CombosShowTheirItems() const {
     for (const ControlTemplate& control : Template().controls) {
         const auto* combo = qobject_cast<const QComboBox*>(GetDlgItem(control.id));
         if (combo == nullptr) continue;
-        const int widest = std::max(combo->width(),
-                                    FreeRightEdge(*combo, RightEdgeForControls()) - combo->x());
+        const int widest =
+            std::max(combo->width(), FreeRightEdge(*combo, RightEdgeForControls()) - combo->x());
         if (WidthToShowItems(*combo, control.items) > widest) return false;
     }
     return true;

@@ -22,13 +22,17 @@ int CTabCtrl::InsertItem(int index, const CString& label) {
     return inserted;
 }
 
-int CTabCtrl::GetItemCount() const { return Bar() != nullptr ? Bar()->count() : 0; }
+int CTabCtrl::GetItemCount() const {
+    return Bar() != nullptr ? Bar()->count() : 0;
+}
 
 CString CTabCtrl::GetItemText(int index) const {
     return Bar() != nullptr ? Bar()->tabText(index).toStdString() : CString();
 }
 
-int CTabCtrl::GetCurSel() const { return Bar() != nullptr ? Bar()->currentIndex() : -1; }
+int CTabCtrl::GetCurSel() const {
+    return Bar() != nullptr ? Bar()->currentIndex() : -1;
+}
 
 int CTabCtrl::SetCurSel(int index) {
     if (Bar() == nullptr || index < 0 || index >= Bar()->count()) return -1;

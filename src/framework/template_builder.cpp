@@ -90,13 +90,20 @@ QWidget* MakeIcon(QWidget& parent) {
 
 QWidget* MakeControl(const ControlTemplate& control, QWidget& parent) {
     switch (control.kind) {
-        case ControlKind::Label: return MakeLabel(control, parent);
-        case ControlKind::Edit: return MakeEdit(control, parent);
-        case ControlKind::ComboBox: return MakeComboBox(parent);
-        case ControlKind::PushButton: return MakePushButton(control, parent);
-        case ControlKind::RadioButton: return MakeRadioButton(control, parent);
-        case ControlKind::TabControl: return new TabControl(&parent);
-        case ControlKind::Icon: return MakeIcon(parent);
+        case ControlKind::Label:
+            return MakeLabel(control, parent);
+        case ControlKind::Edit:
+            return MakeEdit(control, parent);
+        case ControlKind::ComboBox:
+            return MakeComboBox(parent);
+        case ControlKind::PushButton:
+            return MakePushButton(control, parent);
+        case ControlKind::RadioButton:
+            return MakeRadioButton(control, parent);
+        case ControlKind::TabControl:
+            return new TabControl(&parent);
+        case ControlKind::Icon:
+            return MakeIcon(parent);
     }
     return nullptr;
 }
@@ -110,8 +117,8 @@ constexpr int kComboBoxFrame = 8;
 QRect PlaceOf(const ControlTemplate& control, const QWidget& widget, const DialogBaseUnits& units) {
     QRect place = MapDialogRect(units, control.x, control.y, control.cx, control.cy);
     if (control.kind == ControlKind::ComboBox) {
-        place.setHeight(std::min(widget.sizeHint().height(),
-                                 widget.fontMetrics().height() + kComboBoxFrame));
+        place.setHeight(
+            std::min(widget.sizeHint().height(), widget.fontMetrics().height() + kComboBoxFrame));
     }
     // The substitute fonts are wider than the template's own; a label grows rather than clip.
     if (control.kind == ControlKind::Label) {
@@ -123,7 +130,8 @@ QRect PlaceOf(const ControlTemplate& control, const QWidget& widget, const Dialo
 // On Linux a combo box is announced by its text; its edit field carries the name there.
 void NameForAssistiveTechnology(QWidget& control, const QString& name) {
     control.setAccessibleName(name);
-    if (auto* combo = qobject_cast<QComboBox*>(&control)) combo->lineEdit()->setAccessibleName(name);
+    if (auto* combo = qobject_cast<QComboBox*>(&control))
+        combo->lineEdit()->setAccessibleName(name);
 }
 
 // The label becomes the field's buddy: Qt's accessibility then reports the field as "labelled

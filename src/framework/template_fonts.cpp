@@ -10,13 +10,12 @@ namespace {
 // The Latin face comes first: the Latin letters of the Ming faces make "l" and "1" look alike.
 const QStringList& Substitutes() {
     static const QStringList faces = {
-        QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"), QStringLiteral("AR PL UMing CN"),
-        QStringLiteral("AR PL UMing TW"),  QStringLiteral("Noto Serif CJK SC"),
-        QStringLiteral("Noto Sans CJK SC"),
+        QStringLiteral("Liberation Sans"),   QStringLiteral("DejaVu Sans"),
+        QStringLiteral("AR PL UMing CN"),    QStringLiteral("AR PL UMing TW"),
+        QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC"),
     };
     return faces;
 }
-
 
 }  // namespace
 

@@ -1,7 +1,8 @@
 #include "link/command_line.h"
 
-#include <cstdint>
 #include <fmt/format.h>
+
+#include <cstdint>
 #include <optional>
 #include <utility>
 
@@ -11,7 +12,9 @@ namespace {
 
 constexpr std::size_t kShownPrefix = 60;
 
-bool IsPrintableAscii(unsigned char byte) { return byte >= 0x20 && byte <= 0x7E; }
+bool IsPrintableAscii(unsigned char byte) {
+    return byte >= 0x20 && byte <= 0x7E;
+}
 
 // The length of the UTF-8 sequence that starts at the text's front and the code point it
 // encodes, or nothing when it is not valid UTF-8 (overlong forms and surrogates included).
@@ -66,8 +69,9 @@ std::string PrintableText(std::string_view text) {
 
 std::optional<std::string> RefusalOf(std::string_view line) {
     if (line.size() > kMaxCommandLine) {
-        return fmt::format("The command \"{}\" is {} characters long; the instrument takes at most {}.",
-                           PrintableText(line), line.size(), kMaxCommandLine);
+        return fmt::format(
+            "The command \"{}\" is {} characters long; the instrument takes at most {}.",
+            PrintableText(line), line.size(), kMaxCommandLine);
     }
     for (std::size_t position = 0; position < line.size(); ++position) {
         const auto byte = static_cast<unsigned char>(line[position]);

@@ -1,13 +1,13 @@
 #include "link/file_backend.h"
 
 #include <fcntl.h>
+#include <fmt/format.h>
 #include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <fmt/format.h>
 
 namespace valdrix::link {
 
@@ -17,34 +17,42 @@ using Clock = std::chrono::steady_clock;
 
 }  // namespace
 
-FileBackend::~FileBackend() { Close(0); }
+FileBackend::~FileBackend() {
+    Close(0);
+}
 
 namespace {
 
 // What the operator can do about a file that cannot be opened or written.
 const char* AdviceFor(int error) {
     switch (error) {
-        case ENXIO: return "Start the program that reads the FIFO, then try again.";
+        case ENXIO:
+            return "Start the program that reads the FIFO, then try again.";
         case EACCES:
         case EPERM:
         case EROFS:
             return "Choose a file this user may write, or change the permissions of this one; "
                    "then try again.";
         case ENOENT:
-        case ENOTDIR: return "Create the folder the file is to be in, or choose another file.";
+        case ENOTDIR:
+            return "Create the folder the file is to be in, or choose another file.";
         case ENOSPC:
         case EDQUOT:
-        case EFBIG: return "Make room on the disk, or choose a file elsewhere; then try again.";
-        case EPIPE: return "The FIFO's reader went away: start it again, then try again.";
-        default: return nullptr;
+        case EFBIG:
+            return "Make room on the disk, or choose a file elsewhere; then try again.";
+        case EPIPE:
+            return "The FIFO's reader went away: start it again, then try again.";
+        default:
+            return nullptr;
     }
 }
 
 }  // namespace
 
 bool FileBackend::Fail(const std::string& what, int error) {
-    m_lastError = error == ENXIO ? fmt::format("{} {}: no program is reading the FIFO", what, m_path)
-                                 : fmt::format("{} {}: {}", what, m_path, std::strerror(error));
+    m_lastError = error == ENXIO
+                      ? fmt::format("{} {}: no program is reading the FIFO", what, m_path)
+                      : fmt::format("{} {}: {}", what, m_path, std::strerror(error));
     const char* advice = AdviceFor(error);
     m_advice = advice != nullptr ? advice : kGeneralAdvice;
     return false;
@@ -89,7 +97,8 @@ bool FileBackend::WriteData(ULONG, const void* buffer, ULONG* length) {
         }
         if (written < 0 && errno == EINTR) continue;
         if (written < 0 && errno != EAGAIN) return Fail("cannot write to", errno);
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (!WaitWritable(static_cast<int>(left.count()))) {
             m_lastError = fmt::format("{} took nothing for {} ms", m_path, m_writeTimeoutMs);
             m_advice = "Check that the FIFO's reader is still reading, then try again.";

@@ -12,16 +12,22 @@ constexpr char kNoTransport[] = "no instrument link is configured";
 
 Instrument::Instrument() = default;
 
-Instrument::Instrument(const LinkChoice& link) { Use(link); }
+Instrument::Instrument(const LinkChoice& link) {
+    Use(link);
+}
 
 Instrument::Instrument(std::unique_ptr<DeviceBackend> transport,
                        const std::optional<LinkChoice>& keptAs) {
     Use(std::move(transport), keptAs);
 }
 
-Instrument::~Instrument() { Close(); }
+Instrument::~Instrument() {
+    Close();
+}
 
-void Instrument::Use(const LinkChoice& link) { Use(MakeBackend(link), link); }
+void Instrument::Use(const LinkChoice& link) {
+    Use(MakeBackend(link), link);
+}
 
 void Instrument::Use(std::unique_ptr<DeviceBackend> transport,
                      const std::optional<LinkChoice>& keptAs) {
@@ -43,7 +49,9 @@ OpenResult Instrument::Open(bool keepOnTimeoutFailure) {
     return OpenResult::Opened;
 }
 
-bool Instrument::EnsureOpen() { return m_open || Open(false) == OpenResult::Opened; }
+bool Instrument::EnsureOpen() {
+    return m_open || Open(false) == OpenResult::Opened;
+}
 
 void Instrument::Close() {
     if (!m_open) return;
@@ -71,7 +79,9 @@ std::string Instrument::Advice() const {
     return m_transport ? m_transport->Advice() : DeviceBackend::kUsbAdvice;
 }
 
-bool Instrument::OwesLineEnd() const { return m_owesLineEnd || (m_marker && m_marker->Exists()); }
+bool Instrument::OwesLineEnd() const {
+    return m_owesLineEnd || (m_marker && m_marker->Exists());
+}
 
 std::optional<std::string> Instrument::SetOwesLineEnd(bool owes) {
     m_owesLineEnd = owes;

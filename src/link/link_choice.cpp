@@ -22,9 +22,13 @@ std::optional<LinkChoice> ParseLinkChoice(std::string_view text) {
     return std::nullopt;
 }
 
-std::string LinkName(const LinkChoice& choice) { return KindOf(choice).name(choice); }
+std::string LinkName(const LinkChoice& choice) {
+    return KindOf(choice).name(choice);
+}
 
-std::string LinkSpelling(const LinkChoice& choice) { return KindOf(choice).spelling(choice); }
+std::string LinkSpelling(const LinkChoice& choice) {
+    return KindOf(choice).spelling(choice);
+}
 
 std::unique_ptr<DeviceBackend> MakeBackend(const LinkChoice& choice) {
     return KindOf(choice).transport(choice);

@@ -1,7 +1,8 @@
 #include "link/link_kinds.h"
 
-#include <charconv>
 #include <fmt/format.h>
+
+#include <charconv>
 
 #include "link/file_backend.h"
 #include "link/libusb_backend.h"
@@ -34,27 +35,37 @@ std::optional<LinkChoice> ParseSimulated(std::string_view text) {
 }
 
 std::optional<LinkChoice> ParseFile(std::string_view text) {
-    if (!text.starts_with(kFilePrefix) || text.size() == sizeof kFilePrefix - 1) return std::nullopt;
+    if (!text.starts_with(kFilePrefix) || text.size() == sizeof kFilePrefix - 1)
+        return std::nullopt;
     return LinkChoice{LinkChoice::Kind::File, 0, std::string(text.substr(sizeof kFilePrefix - 1))};
 }
 
 const LinkKind kLinkKinds[] = {
-    {LinkChoice::Kind::Usb, "usb[:N]", "usb, usb:N",
-     {"the N-th instrument on USB, counted from 0 (the default: usb:0)"}, ParseUsb,
+    {LinkChoice::Kind::Usb,
+     "usb[:N]",
+     "usb, usb:N",
+     {"the N-th instrument on USB, counted from 0 (the default: usb:0)"},
+     ParseUsb,
      [](const LinkChoice& c) { return fmt::format("{}{}", kUsbPrefix, c.usbIndex); },
      [](const LinkChoice& c) { return fmt::format("USB instrument {}", c.usbIndex); },
      [](const LinkChoice& c) -> std::unique_ptr<DeviceBackend> {
          return std::make_unique<LibusbBackend>(c.usbIndex);
      }},
-    {LinkChoice::Kind::Simulated, "sim", "sim",
+    {LinkChoice::Kind::Simulated,
+     "sim",
+     "sim",
      {"the built-in simulated instrument; it echoes what it receives", "to standard error"},
-     ParseSimulated, [](const LinkChoice&) { return std::string("sim"); },
+     ParseSimulated,
+     [](const LinkChoice&) { return std::string("sim"); },
      [](const LinkChoice&) { return std::string("simulated instrument"); },
      [](const LinkChoice&) -> std::unique_ptr<DeviceBackend> {
          return std::make_unique<SimulatedInstrument>();
      }},
-    {LinkChoice::Kind::File, "file:PATH", "file:PATH",
-     {"append every frame the instrument would receive to PATH"}, ParseFile,
+    {LinkChoice::Kind::File,
+     "file:PATH",
+     "file:PATH",
+     {"append every frame the instrument would receive to PATH"},
+     ParseFile,
      [](const LinkChoice& c) { return kFilePrefix + c.path; },
      [](const LinkChoice& c) { return "file " + c.path; },
      [](const LinkChoice& c) -> std::unique_ptr<DeviceBackend> {
@@ -64,7 +75,9 @@ const LinkKind kLinkKinds[] = {
 
 }  // namespace
 
-std::span<const LinkKind> LinkKinds() { return kLinkKinds; }
+std::span<const LinkKind> LinkKinds() {
+    return kLinkKinds;
+}
 
 std::string LinkUsage() {
     std::string usage;

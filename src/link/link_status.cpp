@@ -1,6 +1,7 @@
 #include "link/link_status.h"
 
 #include <fmt/format.h>
+
 #include <string_view>
 #include <utility>
 

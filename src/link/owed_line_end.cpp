@@ -1,6 +1,7 @@
 #include "link/owed_line_end.h"
 
 #include <fcntl.h>
+#include <fmt/format.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,7 +11,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fmt/format.h>
 
 namespace valdrix::link {
 
@@ -22,7 +22,8 @@ constexpr std::size_t kLongestName = 200;
 
 std::string FolderOfMarkers() {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime != nullptr && *runtime == '/') return std::string(runtime) + "/valdrix-owed-line-ends";
+    if (runtime != nullptr && *runtime == '/')
+        return std::string(runtime) + "/valdrix-owed-line-ends";
     return fmt::format("{}/valdrix-{}-owed-line-ends",
                        std::filesystem::temp_directory_path().string(), ::getuid());
 }
@@ -54,7 +55,8 @@ std::string FileNameOf(const std::string& key) {
 // would put bytes on this user's link.
 std::optional<std::string> WhyNotPrivate(const std::string& folder) {
     struct stat status {};
-    if (::lstat(folder.c_str(), &status) != 0) return fmt::format("{}: {}", folder, std::strerror(errno));
+    if (::lstat(folder.c_str(), &status) != 0)
+        return fmt::format("{}: {}", folder, std::strerror(errno));
     if (!S_ISDIR(status.st_mode) || status.st_uid != ::getuid() || (status.st_mode & 077) != 0) {
         return fmt::format("{} is not a private folder of this user", folder);
     }

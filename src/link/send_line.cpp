@@ -1,7 +1,8 @@
 #include "link/send_line.h"
 
-#include <cstring>
 #include <fmt/format.h>
+
+#include <cstring>
 
 #include "link/command_line.h"
 
@@ -17,13 +18,15 @@ bool WriteLineEnd(Instrument& instrument) {
 
 // Ends the line that a cut-short write left at the instrument; the reason when it could not.
 std::string ResyncAfterCut(Instrument& instrument, ULONG written, ULONG wanted) {
-    const std::string cut = fmt::format("only {} of {} bytes reached the instrument", written, wanted);
+    const std::string cut =
+        fmt::format("only {} of {} bytes reached the instrument", written, wanted);
     if (WriteLineEnd(instrument)) {
         return cut + "; a line end followed, so the instrument drops that fragment";
     }
     const auto notKept = instrument.SetOwesLineEnd(true);
-    return cut + "; the line end that makes the instrument drop them could not follow, so it "
-                 "goes before the next command" +
+    return cut +
+           "; the line end that makes the instrument drop them could not follow, so it "
+           "goes before the next command" +
            (notKept ? " of this run only (it could not be kept for the next: " + *notKept + ")"
                     : std::string());
 }
@@ -40,8 +43,10 @@ WriteResult SendLine(Instrument& instrument, LineBuffer& buffer, std::string_vie
     if (line.size() > kMaxCommandLine) return {false, "the line does not fit the line buffer"};
     if (instrument.OwesLineEnd()) {
         if (!WriteLineEnd(instrument)) {
-            return Failed(instrument, "the line end owed to the earlier, cut-short command could not "
-                                  "be sent: " + instrument.LastError());
+            return Failed(instrument,
+                          "the line end owed to the earlier, cut-short command could not "
+                          "be sent: " +
+                              instrument.LastError());
         }
         // A marker left behind costs the next run one empty line, which the instrument passes
         // over: the line end itself went out.

@@ -13,8 +13,8 @@ inline constexpr char kTerminator = 0x0A;
 
 struct WriteResult {
     bool written = false;
-    std::string reason;       // why the frame did not reach the instrument
-    ULONG bytesWritten = 0;   // of the failed frame, before it failed
+    std::string reason;      // why the frame did not reach the instrument
+    ULONG bytesWritten = 0;  // of the failed frame, before it failed
 };
 
 // Frames one command line (the line, then 0x0A) in the send's buffer and writes it to the

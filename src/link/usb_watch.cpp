@@ -1,10 +1,11 @@
 #include "link/usb_watch.h"
 
+#include <libusb.h>
+#include <sys/time.h>
+
 #include <QSocketNotifier>
 #include <QTimer>
 #include <array>
-#include <libusb.h>
-#include <sys/time.h>
 
 #include "link/usb_ids.h"
 #include "link/usb_instrument_list.h"

@@ -92,8 +92,9 @@ private:
         using valdrix::model::FieldKind;
         for (const auto& field : m_model.fields) {
             if (field.kind != FieldKind::Number && field.kind != FieldKind::WholeNumber) continue;
-            GetDlgItem(field.Control())->setAccessibleDescription(QString::fromStdString(
-                valdrix::model::RangeText(field.kind == FieldKind::WholeNumber, field.range)));
+            GetDlgItem(field.Control())
+                ->setAccessibleDescription(QString::fromStdString(
+                    valdrix::model::RangeText(field.kind == FieldKind::WholeNumber, field.range)));
         }
     }
 
@@ -130,8 +131,9 @@ private:
             const auto chosen = std::find(field.choices.begin(), field.choices.end(), text);
             for (std::size_t i = 0; i < field.controls.size(); ++i) {
                 CButton(GetDlgItem(field.controls[i]))
-                    .SetCheck(field.choices.begin() + static_cast<long>(i) == chosen ? BST_CHECKED
-                                                                                  : BST_UNCHECKED);
+                    .SetCheck(field.choices.begin() + static_cast<long>(i) == chosen
+                                  ? BST_CHECKED
+                                  : BST_UNCHECKED);
             }
         } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
             const QString shown = QString::fromStdString(text);
@@ -149,7 +151,8 @@ private:
             case FieldKind::Number: {
                 double& value = m_settings.*std::get<double Settings::*>(field.member);
                 DDX_Text(pDX, field.Control(), value);
-                if (field.range) DDV_MinMaxDouble(pDX, value, field.range->minimum, field.range->maximum);
+                if (field.range)
+                    DDV_MinMaxDouble(pDX, value, field.range->minimum, field.range->maximum);
                 break;
             }
             case FieldKind::WholeNumber: {
@@ -165,7 +168,9 @@ private:
                 DDX_CBString(pDX, field.Control(),
                              m_settings.*std::get<std::string Settings::*>(field.member));
                 break;
-            case FieldKind::Radio: ExchangeRadio(pDX, field); break;
+            case FieldKind::Radio:
+                ExchangeRadio(pDX, field);
+                break;
         }
     }
 

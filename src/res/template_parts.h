@@ -34,7 +34,7 @@ inline ControlTemplate Edit(int id, int x, int y, int cx, int cy, unsigned style
 
 inline ControlTemplate Combo(int id, int x, int y, int cx, int cy, std::vector<std::string> items,
                              AccessibleName name = {}) {
-    return {id, ControlKind::ComboBox, {}, x, y, cx, cy, kStyleNone, std::move(items),
+    return {id,         ControlKind::ComboBox, {}, x, y, cx, cy, kStyleNone, std::move(items),
             IDC_STATIC, std::move(name.text)};
 }
 
@@ -44,8 +44,9 @@ inline ControlTemplate Button(int id, std::string text, int x, int y, int cx, in
 }
 
 inline ControlTemplate Radio(int id, std::string text, int x, int y, int cx, int cy) {
-    return {id, ControlKind::RadioButton, std::move(text), x, y, cx, cy, kStyleGroup, {},
-            IDC_STATIC, {}};
+    return {
+        id, ControlKind::RadioButton, std::move(text), x, y, cx, cy, kStyleGroup, {}, IDC_STATIC,
+        {}};
 }
 
 inline DialogTemplate Page(unsigned id, int cx, int cy, std::vector<ControlTemplate> controls) {

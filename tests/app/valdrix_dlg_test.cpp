@@ -106,7 +106,9 @@ protected:
         CWnd(dlg->GetDlgItem(IDC_CONSOLE)).SetWindowText(line);
         QTest::keyClick(dlg->GetDlgItem(IDC_CONSOLE), Qt::Key_Return);
     }
-    std::string File(const QString& name) const { return (config.path() + "/" + name).toStdString(); }
+    std::string File(const QString& name) const {
+        return (config.path() + "/" + name).toStdString();
+    }
     static std::string Bytes(const std::string& path) {
         QFile file(QString::fromStdString(path));
         return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "(unreadable)";
@@ -150,8 +152,8 @@ struct SmallDisk {
 TEST_F(MainDialogTest, EachTabShowsAndSendsItsOwnPage) {
     Start();
     EXPECT_LE(dlg->GetSafeHwnd()->height(), 728);
-    const std::string firstLine[] = {kDirectLine,      "FM:STATe ON",    "AM:STATe ON",
-                                     "PM:STATe ON",    "PWM:STATe ON",   "FSKey:STATe ON",
+    const std::string firstLine[] = {kDirectLine,      "FM:STATe ON",   "AM:STATe ON",
+                                     "PM:STATe ON",    "PWM:STATe ON",  "FSKey:STATe ON",
                                      "SWEep:STATe ON", "BURSt:STATe ON"};
     for (int tab = 0; tab < kPageCount; ++tab) {
         ClickTab(tab);
@@ -171,9 +173,9 @@ TEST_F(MainDialogTest, WithoutTheInstrumentEveryActionIsRefusedWithTheReason) {
     Start();
     const std::string reason = "no instrument is attached.";
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_THAT(messages[0].text, AllOf(StartsWith("No instrument is attached.\n\n"),
-                                        HasSubstr("choose \"Simulated instrument\""),
-                                        Not(HasSubstr("CH372"))));
+    EXPECT_THAT(messages[0].text,
+                AllOf(StartsWith("No instrument is attached.\n\n"),
+                      HasSubstr("choose \"Simulated instrument\""), Not(HasSubstr("CH372"))));
     EXPECT_EQ(Status(), kLink + "not connected: " + reason + " Nothing sent yet.");
     messages.clear();
     ClickTab(2);
@@ -187,7 +189,8 @@ TEST_F(MainDialogTest, WithoutTheInstrumentEveryActionIsRefusedWithTheReason) {
     script->openFails = false;
     Click(kValidate);
     EXPECT_EQ(Frames(), FramesOf({kDirectLine}));
-    EXPECT_EQ(Status(), kLink + "connected. Last send: " + kDirectLine + " reached the instrument.");
+    EXPECT_EQ(Status(),
+              kLink + "connected. Last send: " + kDirectLine + " reached the instrument.");
 
     // Burst Once is refused like the buttons, and the status line tells its trigger.
     ClickTab(7);
@@ -245,9 +248,10 @@ TEST_F(MainDialogTest, TheStatusLineNamesTheCutLineAndCountsCommandLinesOnly) {
     script->failAllWrites = true;
     script->shortBy = 3;
     Click(kReset);
-    EXPECT_THAT(Status(), HasSubstr("Last send: \"*RST\" did not reach the instrument (only 2 of 5 "
-                                    "bytes reached the instrument); no line of this send reached the "
-                                    "instrument."));
+    EXPECT_THAT(Status(),
+                HasSubstr("Last send: \"*RST\" did not reach the instrument (only 2 of 5 "
+                          "bytes reached the instrument); no line of this send reached the "
+                          "instrument."));
     script->failAllWrites = false;
     Click(kReset);
     EXPECT_EQ(Frames(), (std::vector<std::string>{"*R", "\n", "*RST\n"}));
@@ -295,7 +299,8 @@ TEST_F(MainDialogTest, PressesDuringASendRunWholeAfterItInTheirOrder) {
     };
     Click(kValidate);
     InstallPauseClock(pressing.clock);
-    EXPECT_THAT(duringSend, MatchesRegex("Sending line [1-6] of 6: [A-Z].*; 3 more presses waiting"));
+    EXPECT_THAT(duringSend,
+                MatchesRegex("Sending line [1-6] of 6: [A-Z].*; 3 more presses waiting"));
     EXPECT_EQ(Frames(), expected);
     EXPECT_EQ(VisiblePage(), &dlg->m_pageAm);
     EXPECT_EQ(LogText(), "*RST");
@@ -312,10 +317,11 @@ TEST_F(MainDialogTest, PagesChangeByKeysFromAnyFieldButNotByTheWheel) {
                       Qt::NoScrollPhase, false);
     QApplication::sendEvent(bar, &wheel);
     EXPECT_EQ(VisiblePage(), &dlg->m_pageContinous);
-    const std::pair<Qt::Key, const CommandPage*> steps[] = {
-        {Qt::Key_Tab, &dlg->m_pageFm}, {Qt::Key_PageDown, &dlg->m_pageAm},
-        {Qt::Key_Backtab, &dlg->m_pageFm}, {Qt::Key_PageUp, &dlg->m_pageContinous},
-        {Qt::Key_PageUp, &dlg->m_pageBurst}};
+    const std::pair<Qt::Key, const CommandPage*> steps[] = {{Qt::Key_Tab, &dlg->m_pageFm},
+                                                            {Qt::Key_PageDown, &dlg->m_pageAm},
+                                                            {Qt::Key_Backtab, &dlg->m_pageFm},
+                                                            {Qt::Key_PageUp, &dlg->m_pageContinous},
+                                                            {Qt::Key_PageUp, &dlg->m_pageBurst}};
     for (const auto& [key, page] : steps) {
         auto* field = VisiblePage()->GetSafeHwnd()->findChild<QLineEdit*>();
         field->setFocus();
@@ -330,12 +336,13 @@ TEST_F(MainDialogTest, PagesChangeByKeysFromAnyFieldButNotByTheWheel) {
 }
 
 // Texts typed as they stand, numbers that do not parse included.
-const std::string kAwkward[] = {"a b", "x=y;z", "\"q\" 'q'", "Größe µs", "", " ends ", "4321.0", "#[x]",
-                                " C:\\new\\ "};
+const std::string kAwkward[] = {"a b",    "x=y;z",  "\"q\" 'q'", "Größe µs",   "",
+                                " ends ", "4321.0", "#[x]",      " C:\\new\\ "};
 
 TEST_F(MainDialogTest, FieldsTabAndConsoleComeBackAtTheNextStartAndFromASetup) {
     Start({true});
-    valdrix::model::Setup typed = CValdrixDlg(instrument).ShownSetup();  // gtest has a Setup of its own
+    valdrix::model::Setup typed =
+        CValdrixDlg(instrument).ShownSetup();  // gtest has a Setup of its own
     std::size_t next = 0;
     for (auto& page : typed)
         for (auto& [option, text] : page.fields)
@@ -359,9 +366,11 @@ TEST_F(MainDialogTest, FieldsTabAndConsoleComeBackAtTheNextStartAndFromASetup) {
 // Whatever is wrong with the kept fields, the pages show their defaults, the file is named and
 // it is left as it was, for the operator to mend.
 TEST_F(MainDialogTest, AFileThatCannotBeTakenIsNamedAndLeftAsItIs) {
-    const std::string kept = File("valdrix/valdrix.conf"), valid = "[am]\nstate=OFF\n[setup]\nformat=1\n";
+    const std::string kept = File("valdrix/valdrix.conf"),
+                      valid = "[am]\nstate=OFF\n[setup]\nformat=1\n";
     const std::pair<std::string, std::string> cases[] = {
-        {"(unreadable)", "it is a directory"}, {valid.substr(0, 13), "it has no format version"},
+        {"(unreadable)", "it is a directory"},
+        {valid.substr(0, 13), "it has no format version"},
         {"[am]\nstate OFF\n" + valid, "line 2 is neither"},
         {valid + "format=2\n", "it was written by a newer version"}};
     const auto put = [&kept, this](const std::string& text) {
@@ -420,16 +429,20 @@ TEST_F(MainDialogTest, ANearlyFullDiskLeavesEveryFileAsItWas) {
 // log's "Copy as valdrix-cli command", run by a shell, gives the same lines.
 TEST_F(MainDialogTest, ASavedSetupSentByValdrixCliPutsTheSameBytesOnTheWire) {
     Start();
-    dlg->ShowSetup({{"continuous", {{"mode", "output"}, {"freq", " 4321.5"}, {"waveform", "SQU'are"}}},
-                    {"burst", {{"cycles", "+7"}}}});
+    dlg->ShowSetup(
+        {{"continuous", {{"mode", "output"}, {"freq", " 4321.5"}, {"waveform", "SQU'are"}}},
+         {"burst", {{"cycles", "+7"}}}});
     ASSERT_TRUE(dlg->SaveSetupTo(File("b.valdrix")));
     for (int tab = 0; tab < kPageCount; ++tab) {
         ClickTab(tab);
         timeline->events.clear();
         Click(kValidate);
-        const std::string wire = File(QString("wire%1").arg(tab)), page = dlg->ShownSetup()[tab].name;
+        const std::string wire = File(QString("wire%1").arg(tab)),
+                          page = dlg->ShownSetup()[tab].name;
         std::stringstream in, out, err;
-        EXPECT_EQ(RunCli({"--setup", File("b.valdrix"), page, "--link", "file:" + wire}, in, out, err), 0);
+        EXPECT_EQ(
+            RunCli({"--setup", File("b.valdrix"), page, "--link", "file:" + wire}, in, out, err),
+            0);
         EXPECT_EQ(Bytes(wire), fmt::format("{}", fmt::join(Frames(), ""))) << err.str();
         QProcess shell;
         shell.start("sh", {"-c", QString::fromStdString(dlg->CommandOfShownPage() + " --dry-run")
@@ -491,7 +504,8 @@ TEST_F(MainDialogTest, TheConsoleRecallsRefusesAndWaitsForASend) {
         QTest::keyClick(dlg->GetDlgItem(IDC_CONSOLE), key);
         recalled.push_back(CWnd(dlg->GetDlgItem(IDC_CONSOLE)).GetWindowText());
     }
-    EXPECT_EQ(recalled, (std::vector<std::string>{"*RCL 1", "*SAV 1", "*SAV 1", "*RCL 1", "*TYPED"}));
+    EXPECT_EQ(recalled,
+              (std::vector<std::string>{"*RCL 1", "*SAV 1", "*SAV 1", "*RCL 1", "*TYPED"}));
     // Esc throws a typed line away; in an empty console it closes the window.
     CWnd(dlg->GetDlgItem(IDC_CONSOLE)).SetWindowText("*CLS");
     QTest::keyClick(dlg->GetDlgItem(IDC_CONSOLE), Qt::Key_Escape);
@@ -513,8 +527,10 @@ TEST_F(MainDialogTest, ARefusedFieldIsNamedInTheStatusLine) {
     Start();
     dlg->ShowSetup({{"continuous", {{"freq", "3000000"}}}});
     Click(kValidate);
-    EXPECT_EQ(messages, (std::vector<ShownMessage>{{"Please enter a number between 0 and 2000000.", ""}}));
-    EXPECT_EQ(Status(), kLink + "connected. Freq: not sent: Please enter a number between 0 and 2000000.");
+    EXPECT_EQ(messages,
+              (std::vector<ShownMessage>{{"Please enter a number between 0 and 2000000.", ""}}));
+    EXPECT_EQ(Status(),
+              kLink + "connected. Freq: not sent: Please enter a number between 0 and 2000000.");
     Enter("FREQuency 1\xC2\xB5s");
     EXPECT_THAT(messages.back().text, HasSubstr("holds \"\xC2\xB5\" (U+00B5) at position 12"));
     EXPECT_TRUE(Frames().empty());
@@ -526,7 +542,8 @@ TEST_F(MainDialogTest, FieldsHaveUniqueNamesUnitsAndRangesForScreenReaders) {
     Start();
     for (int tab = 0; tab < kPageCount; ++tab) {
         ClickTab(tab);
-        EXPECT_EQ(dlg->m_tab.Bar()->accessibleTabName(tab), dlg->m_tab.Bar()->tabText(tab).trimmed());
+        EXPECT_EQ(dlg->m_tab.Bar()->accessibleTabName(tab),
+                  dlg->m_tab.Bar()->tabText(tab).trimmed());
         QWidget* page = dlg->PageOfTab(tab)->GetSafeHwnd();
         std::set<QString> names;
         for (QWidget* field : page->findChildren<QWidget*>()) {

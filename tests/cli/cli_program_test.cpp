@@ -24,8 +24,11 @@ TEST(CliProgram, ExitStatusOutputAndLinkReachTheShell) {
     const Case cases[] = {
         {{"--link", link, "raw", "-"}, 0, "*CLS\n*TRG\n", "*CLS\n*TRG\n", ""},
         {{"burst", "--link", link, "--cycles", "12"}, 2, "", "*CLS\n*TRG\n", "--cycles"},
-        {{"--link", "file:" + directory.filePath("no/such/wire"), "trigger"}, 1, "",
-         "*CLS\n*TRG\n", "cannot open"},
+        {{"--link", "file:" + directory.filePath("no/such/wire"), "trigger"},
+         1,
+         "",
+         "*CLS\n*TRG\n",
+         "cannot open"},
     };
     for (const Case& expected : cases) {
         SCOPED_TRACE(expected.arguments.join(' ').toStdString());
@@ -36,7 +39,8 @@ TEST(CliProgram, ExitStatusOutputAndLinkReachTheShell) {
         ASSERT_TRUE(process.waitForFinished(30000));
         EXPECT_EQ(process.exitCode(), expected.exitCode);
         EXPECT_EQ(process.readAllStandardOutput().toStdString(), expected.out);
-        EXPECT_THAT(process.readAllStandardError().toStdString(), ::testing::HasSubstr(expected.errNames));
+        EXPECT_THAT(process.readAllStandardError().toStdString(),
+                    ::testing::HasSubstr(expected.errNames));
         QFile file(wire);
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_EQ(file.readAll().toStdString(), expected.written);
@@ -47,8 +51,9 @@ TEST(CliProgram, ExitStatusOutputAndLinkReachTheShell) {
 // than dying of SIGPIPE part-way through.
 TEST(CliProgram, AReaderThatGoesAwayIsAFailureNotADeath) {
     QProcess process;
-    process.start("bash", {"-c", R"("$0" --dry-run raw - | head -c 1 >/dev/null; exit ${PIPESTATUS[0]})",
-                           QStringLiteral(VALDRIX_CLI_PROGRAM)});
+    process.start("bash",
+                  {"-c", R"("$0" --dry-run raw - | head -c 1 >/dev/null; exit ${PIPESTATUS[0]})",
+                   QStringLiteral(VALDRIX_CLI_PROGRAM)});
     process.write(QByteArray("*CLS\n").repeated(100000));
     process.closeWriteChannel();
     ASSERT_TRUE(process.waitForFinished(30000));
@@ -95,7 +100,8 @@ TEST_F(CliShell, AClosedStandardOutputSendsNothing) {
 // sends it first; a run that owes none adds no byte.
 TEST_F(CliShell, ALineEndOwedGoesFirstInTheNextRunAndOnlyThen) {
     EXPECT_EQ(Run(R"(head -c 1010 /dev/zero > w.bin; ulimit -f 1;
-                    "$0" --link file:w.bin raw 'FREQuency 1000.000000Hz' 'OUTPut ON')"), 1);
+                    "$0" --link file:w.bin raw 'FREQuency 1000.000000Hz' 'OUTPut ON')"),
+              1);
     EXPECT_THAT(err, ::testing::HasSubstr("goes before the next command"));
     EXPECT_EQ(Run(R"("$0" --link file:$PWD/w.bin reset && "$0" --link file:w.bin reset)"), 0);
     EXPECT_EQ(Wire().substr(1010), "FREQuency 1000\n*RST\n*RST\n");

@@ -36,20 +36,24 @@ protected:
 // are kept.
 TEST_F(CliTest, FieldOptionsGoWhereThePanelPutsThemWithThePagesPauses) {
     EXPECT_EQ(Run({"--link", "sim", "am", "--depth", "42", "--freq=7", "--freq-unit", "mHz",
-                   "--waveform", "NOISe", "--state", "OFF"}), kCliSent);
+                   "--waveform", "NOISe", "--state", "OFF"}),
+              kCliSent);
     EXPECT_EQ(timeline->events,
-              (std::vector<std::string>{"AM:STATe OFF\n", "pause 300", "AM:INTernal:FREQuency 7.000000mHz\n",
-                                        "pause 200", "pause 100", "AM:DEPTh 42%\n", "pause 100",
-                                        "AM:INTernal:FUNCtion NOISe\n"}));
-    EXPECT_EQ(out.str(), "AM:STATe OFF\nAM:INTernal:FREQuency 7.000000mHz\nAM:DEPTh 42%\n"
-                         "AM:INTernal:FUNCtion NOISe\n");
+              (std::vector<std::string>{
+                  "AM:STATe OFF\n", "pause 300", "AM:INTernal:FREQuency 7.000000mHz\n", "pause 200",
+                  "pause 100", "AM:DEPTh 42%\n", "pause 100", "AM:INTernal:FUNCtion NOISe\n"}));
+    EXPECT_EQ(out.str(),
+              "AM:STATe OFF\nAM:INTernal:FREQuency 7.000000mHz\nAM:DEPTh 42%\n"
+              "AM:INTernal:FUNCtion NOISe\n");
     EXPECT_EQ(Run({"--dry-run", "continuous", "--mode", "output", "--waveform", "RAMP", "--duty",
-                   "30", "--offset", "-1.5", "--amplitude", "2", "--freq", "3"}), kCliSent);
+                   "30", "--offset", "-1.5", "--amplitude", "2", "--freq", "3"}),
+              kCliSent);
     EXPECT_THAT(out.str(), HasSubstr("FUNCtion RAMP\nSOURce:FUNCtion:RAMP:SYMMetry 30%\n"
                                      "FREQuency 3.000000Hz\nVOLTage 2.000000Vpp\n"
                                      "VOLTage:OFFSet -1.500000Vdc\n"));
     EXPECT_EQ(Run({"--dry-run", "sweep", "--start", "1", "--stop", "2", "--time", "4",
-                   "--start-unit", "kHz", "--stop-unit", "MHz"}), kCliSent);
+                   "--start-unit", "kHz", "--stop-unit", "MHz"}),
+              kCliSent);
     EXPECT_THAT(out.str(), HasSubstr("FREQuency:STARt 1.000000kHz\nFREQuency:STOP 2.000000MHz\n"
                                      "SWEep:TIME 4.000000s\n"));
 }
@@ -68,7 +72,8 @@ TEST_F(CliTest, RefusalsWriteNothingAndExitWithUsageError) {
         {{"raw", "OUTPut\tON"}, "<0x09>"},
         {{"--link", "serial", "reset"}, "unknown link"},
         {{"nothing"}, "unknown COMMAND"},
-        {{"continuous", "--output", "OFF", "--duty", "10"}, "--output is used by --mode output only"},
+        {{"continuous", "--output", "OFF", "--duty", "10"},
+         "--output is used by --mode output only"},
         {{"fm", "--freq", "\x1b]0;x\a"}, "\"<0x1B>]0;x<0x07>\""},
         {{"raw", "-"}, "standard input holds no command line"},
         {{"--dry-run", "--", "--dry-run"}, "unknown COMMAND \"--dry-run\""},
@@ -78,7 +83,8 @@ TEST_F(CliTest, RefusalsWriteNothingAndExitWithUsageError) {
         {{"--setup=x.valdrix", "raw", "-"}, "--setup does not apply to raw lines"},
         {{"continuous", "--setup", ""}, "--setup needs a FILE"},
         {{"--setup=", "continuous"}, "--setup needs a FILE"},
-        {{"continuous", "--setup", "/dev/zero"}, "\"/dev/zero\" cannot be used: it is not a regular file"},
+        {{"continuous", "--setup", "/dev/zero"},
+         "\"/dev/zero\" cannot be used: it is not a regular file"},
         {{"burst", "--period", "12e9223372036854775807"}, "Please enter a number."},
     };
     for (const auto& [arguments, complaint] : refused) {
@@ -111,7 +117,8 @@ TEST_F(CliTest, RawScriptFromStandardInputNamesTheLineAtFault) {
     EXPECT_EQ(timeline->Frames().size(), 3u);
     // An input that never ends stops at a bound, named by its line.
     EXPECT_EQ(Run({"raw", "-"}, "*CLS\n" + std::string(4000, 'A')), kCliUsageError);
-    EXPECT_THAT(err.str(), HasSubstr("line 2 of standard input is longer than the 1022 characters"));
+    EXPECT_THAT(err.str(),
+                HasSubstr("line 2 of standard input is longer than the 1022 characters"));
     std::string endless;
     for (int line = 0; line <= 100000; ++line) endless += "*TRG\n";
     EXPECT_EQ(Run({"raw", "-"}, endless), kCliUsageError);
@@ -161,7 +168,8 @@ TEST_F(CliTest, HelpListsEachOptionWithItsRangeChoicesAndDefault) {
     EXPECT_EQ(Run({"continuous", "--help"}), kCliSent);
     EXPECT_THAT(out.str(), HasSubstr("--freq NUMBER           0 to 2000000; default 1000\n"));
     EXPECT_THAT(out.str(), HasSubstr("--mode direct|output    default direct\n"));
-    EXPECT_THAT(out.str(), HasSubstr("--freq-unit TEXT        the panel offers MHz KHz Hz mHz; default Hz\n"));
+    EXPECT_THAT(out.str(),
+                HasSubstr("--freq-unit TEXT        the panel offers MHz KHz Hz mHz; default Hz\n"));
     EXPECT_EQ(Run({"--help"}), kCliSent);
     for (const char* command : {"continuous", "fm", "am", "pm", "pwm", "fsk", "sweep", "burst",
                                 "reset", "local", "trigger", "raw"}) {

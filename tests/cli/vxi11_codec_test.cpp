@@ -20,8 +20,8 @@ TEST(Vxi11CodecTest, ACallSplitInFragmentsIsTakenWholeAndParsed) {
     XdrWriter first, last;
     first.Uint(10);
     last.Uint(0x80000000u | static_cast<std::uint32_t>(message.size() - 10));
-    const std::string stream = first.Bytes() + message.substr(0, 10) + last.Bytes() +
-                               message.substr(10) + "next";
+    const std::string stream =
+        first.Bytes() + message.substr(0, 10) + last.Bytes() + message.substr(10) + "next";
     EXPECT_FALSE(TakeRecord(stream.substr(0, stream.size() - 5), 1024).record);
     const RecordScan scan = TakeRecord(stream, 1024);
     ASSERT_TRUE(scan.record);
@@ -30,8 +30,8 @@ TEST(Vxi11CodecTest, ACallSplitInFragmentsIsTakenWholeAndParsed) {
 
     const auto call = ParseCall(*scan.record);
     ASSERT_TRUE(call);
-    EXPECT_EQ(std::vector<std::uint32_t>({call->xid, call->rpcVersion, call->program, call->version,
-                                          call->procedure}),
+    EXPECT_EQ(std::vector<std::uint32_t>(
+                  {call->xid, call->rpcVersion, call->program, call->version, call->procedure}),
               std::vector<std::uint32_t>({0x1234, 2, vxi11::kCoreProgram, 1, 11}));
     const auto write = vxi11::ParseWrite(call->arguments);
     ASSERT_TRUE(write);
@@ -42,9 +42,9 @@ TEST(Vxi11CodecTest, ACallSplitInFragmentsIsTakenWholeAndParsed) {
 
 TEST(Vxi11CodecTest, MalformedMessagesAreRefused) {
     const std::string call = WriteCall();
-    EXPECT_FALSE(ParseCall(call.substr(0, 30)));         // cut inside the credentials
+    EXPECT_FALSE(ParseCall(call.substr(0, 30)));  // cut inside the credentials
     std::string reply = call;
-    reply[7] = 1;                                         // a reply, not a call
+    reply[7] = 1;  // a reply, not a call
     EXPECT_FALSE(ParseCall(reply));
     const std::string arguments = ParseCall(call)->arguments;
     EXPECT_FALSE(vxi11::ParseWrite(arguments.substr(0, arguments.size() - 4)));  // data cut
@@ -53,14 +53,21 @@ TEST(Vxi11CodecTest, MalformedMessagesAreRefused) {
 }
 
 TEST(Vxi11CodecTest, RepliesAreRecordMarkedAndPadded) {
-    const std::string reply = RecordOf(
-        AcceptedReply(0x1234, AcceptStat::Success,
-                      vxi11::ReadResult(vxi11::kNoError, vxi11::kReasonEnd, "1\n")));
-    const std::string expected("\x80\x00\x00\x28"
-                               "\x00\x00\x12\x34" "\x00\x00\x00\x01" "\x00\x00\x00\x00"
-                               "\x00\x00\x00\x00" "\x00\x00\x00\x00" "\x00\x00\x00\x00"
-                               "\x00\x00\x00\x00" "\x00\x00\x00\x04" "\x00\x00\x00\x02"
-                               "1\n\x00\x00", 44);
+    const std::string reply = RecordOf(AcceptedReply(
+        0x1234, AcceptStat::Success, vxi11::ReadResult(vxi11::kNoError, vxi11::kReasonEnd, "1\n")));
+    const std::string expected(
+        "\x80\x00\x00\x28"
+        "\x00\x00\x12\x34"
+        "\x00\x00\x00\x01"
+        "\x00\x00\x00\x00"
+        "\x00\x00\x00\x00"
+        "\x00\x00\x00\x00"
+        "\x00\x00\x00\x00"
+        "\x00\x00\x00\x00"
+        "\x00\x00\x00\x04"
+        "\x00\x00\x00\x02"
+        "1\n\x00\x00",
+        44);
     EXPECT_EQ(reply, expected);
 }
 

@@ -36,9 +36,10 @@ TEST(NumberText, ParsesOnlyWholeFiniteNumbersInTheCLocale) {
         EXPECT_FALSE(ParseDouble(text) || ParseInt(text)) << '"' << text << '"';
     }
     // Fifteen digits where they read back as the same value, seventeen where they would not.
-    const std::pair<double, const char*> shown[] = {
-        {1000, "1000"}, {0.1, "0.1"}, {1.0 / 3, "0.33333333333333331"},
-        {1234567890.1234567, "1234567890.1234567"}};
+    const std::pair<double, const char*> shown[] = {{1000, "1000"},
+                                                    {0.1, "0.1"},
+                                                    {1.0 / 3, "0.33333333333333331"},
+                                                    {1234567890.1234567, "1234567890.1234567"}};
     for (const auto& [value, text] : shown) EXPECT_EQ(FormatDouble(value), text);
 }
 

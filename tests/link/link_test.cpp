@@ -1,7 +1,6 @@
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,7 +26,8 @@ TEST_F(InstrumentTest, EachLineIsOneWriteEndedByOneLineFeedAndNothingBeyondTheBu
     LineBuffer buffer = LineBuffer::Obtain();
     const std::string longest(1022, 'A');
     EXPECT_TRUE(SendLine(instrument, buffer, "FSKey:INTernal:RATE 1000.000000Hz").written);
-    EXPECT_TRUE(SendLine(instrument, buffer, "*RST").written);  // nothing left of the longer line before
+    EXPECT_TRUE(
+        SendLine(instrument, buffer, "*RST").written);  // nothing left of the longer line before
     EXPECT_FALSE(SendLine(instrument, buffer, longest + "A").written);
     EXPECT_TRUE(SendLine(instrument, buffer, longest).written);
     EXPECT_EQ(Frames(), (std::vector<std::string>{"FSKey:INTernal:RATE 1000.000000Hz\n",
@@ -59,13 +59,17 @@ TEST(CommandLine, RefusesUnsafeAndOverLongLinesNamingWhatIsWrong) {
         {"FUNCtion \x1F", "0x1F"},
         {"FUNCtion \x7F", "0x7F"},
         {"FREQuency 1\xC2\xB5s", "\"\xC2\xB5\" (U+00B5) at position 12"},  // a typed non-ASCII unit
-        {"AB \xE2\x82", "0xE2 at position 4"},  // cut short
+        {"AB \xE2\x82", "0xE2 at position 4"},                             // cut short
         {"\xE2\x82\xAC\xF0\x9F\x98\x80", "\"\xE2\x82\xAC\" (U+20AC) at position 1"},
         {"1\xF0\x9F\x98\x80", "(U+1F600) at position 2"},
         {"1\xC0\xB5 \xED\xA0\x80", "0xC0 at position 2"},  // overlong
-        {"1 \xED\xA0\x80", "0xED at position 3"},  // a surrogate
-        {"1\xC2\x9B" "2J", "holds the character U+009B at position 2;"},  // a terminal's escape
-        {"A\xE2\x80\xAE" "B", "holds the character U+202E at position 2;"},  // turns the text around
+        {"1 \xED\xA0\x80", "0xED at position 3"},          // a surrogate
+        {"1\xC2\x9B"
+         "2J",
+         "holds the character U+009B at position 2;"},  // a terminal's escape
+        {"A\xE2\x80\xAE"
+         "B",
+         "holds the character U+202E at position 2;"},  // turns the text around
     };
     for (const auto& [line, shown] : refused) {
         EXPECT_NE(RefusalOf(line).value_or("").find(shown), std::string::npos) << shown;

@@ -122,37 +122,79 @@ std::vector<std::string> OutputMode(std::vector<std::string> head) {
     return head;
 }
 
-INSTANTIATE_TEST_SUITE_P(Pages, DefaultSendTest, ::testing::Values(
-    DefaultSend{"ContinuousDirect", kContinuous, {},
-        {"Source:Apply:SINusoid 1000.000000Hz, 1.000000Vpp, 0.000000Vdc"}, false},
-    DefaultSend{"ContinuousOutput", kContinuous, {{IDC_CONT_WAVEFORM, "SINusoid"}},
-        OutputMode({"FUNCtion SINusoid"}), false},
-    DefaultSend{"ContinuousSquare", kContinuous, {{IDC_CONT_WAVEFORM, "SQUare"}},
-        OutputMode({"FUNCtion SQUare", "pause 400", "SOURce:FUNCtion:SQUare:DCYCle 50%"}), false},
-    DefaultSend{"ContinuousRamp", kContinuous, {{IDC_CONT_WAVEFORM, "RAMP"}},
-        OutputMode({"FUNCtion RAMP", "pause 400", "SOURce:FUNCtion:RAMP:SYMMetry 50%",
-                    "pause 500"}), false},
-    DefaultSend{"Fm", kFm, {}, {"FM:STATe ON", "pause 300", "FM:INTernal:FREQuency 1000.000000Hz",
-        "pause 100", "pause 200", "FM:DEViation 1000.000000Hz", "pause 100",
-        "FM:INTernal:FUNCtion SINusoid"}, true},
-    DefaultSend{"Am", kAm, {}, {"AM:STATe ON", "pause 300", "AM:INTernal:FREQuency 1000.000000Hz",
-        "pause 200", "pause 100", "AM:DEPTh 100%", "pause 100", "AM:INTernal:FUNCtion SINusoid"},
-        true},
-    DefaultSend{"Pm", kPm, {}, {"PM:STATe ON", "pause 500", "PM:INTernal:FREQuency 1000.000000Hz",
-        "pause 200", "PM:DEViation 180deg", "pause 100", "pause 100",
-        "PM:INTernal:FUNCtion SINusoid"}, true},
-    DefaultSend{"Pwm", kPwm, {}, {"PWM:STATe ON", "pause 100", "pause 200",
-        "PWM:INTernal:FREQuency 1000.000000Hz", "pause 200", "PWM:DCYCle 50%", "pause 100",
-        "PWM:INTernal:FUNCtion SINusoid"}, true},
-    DefaultSend{"Fsk", kFsk, {}, {"FSKey:STATe ON", "pause 300", "FSKey:INTernal:RATE 1000.000000Hz",
-        "pause 200", "pause 100", "FSKey:FREQuency 4000.000000Hz", "pause 100",
-        "FSKey:SOURce INTernal"}, true},
-    DefaultSend{"Sweep", kSweep, {}, {"SWEep:STATe ON", "pause 500", "FREQuency:STARt 100.000000Hz",
-        "pause 200", "FREQuency:STOP 1000.000000Hz", "pause 200", "SWEep:TIME 3.000000s",
-        "pause 100", "TRIGger:SOURce IMMediate", "pause 100", "SWEep:SPACing LINear"}, true},
-    DefaultSend{"Burst", kBurst, {}, {"BURSt:STATe ON", "pause 200",
-        "BURSt:INTernal:PERiod 0.100000s", "pause 200", "BURSt:NCYCles 3", "pause 200",
-        "BURSt:PHASe 0deg", "pause 100", "TRIGger:SOURce IMMediate"}, true}),
+INSTANTIATE_TEST_SUITE_P(
+    Pages, DefaultSendTest,
+    ::testing::Values(
+        DefaultSend{"ContinuousDirect",
+                    kContinuous,
+                    {},
+                    {"Source:Apply:SINusoid 1000.000000Hz, 1.000000Vpp, 0.000000Vdc"},
+                    false},
+        DefaultSend{"ContinuousOutput",
+                    kContinuous,
+                    {{IDC_CONT_WAVEFORM, "SINusoid"}},
+                    OutputMode({"FUNCtion SINusoid"}),
+                    false},
+        DefaultSend{
+            "ContinuousSquare",
+            kContinuous,
+            {{IDC_CONT_WAVEFORM, "SQUare"}},
+            OutputMode({"FUNCtion SQUare", "pause 400", "SOURce:FUNCtion:SQUare:DCYCle 50%"}),
+            false},
+        DefaultSend{"ContinuousRamp",
+                    kContinuous,
+                    {{IDC_CONT_WAVEFORM, "RAMP"}},
+                    OutputMode({"FUNCtion RAMP", "pause 400", "SOURce:FUNCtion:RAMP:SYMMetry 50%",
+                                "pause 500"}),
+                    false},
+        DefaultSend{"Fm",
+                    kFm,
+                    {},
+                    {"FM:STATe ON", "pause 300", "FM:INTernal:FREQuency 1000.000000Hz", "pause 100",
+                     "pause 200", "FM:DEViation 1000.000000Hz", "pause 100",
+                     "FM:INTernal:FUNCtion SINusoid"},
+                    true},
+        DefaultSend{"Am",
+                    kAm,
+                    {},
+                    {"AM:STATe ON", "pause 300", "AM:INTernal:FREQuency 1000.000000Hz", "pause 200",
+                     "pause 100", "AM:DEPTh 100%", "pause 100", "AM:INTernal:FUNCtion SINusoid"},
+                    true},
+        DefaultSend{
+            "Pm",
+            kPm,
+            {},
+            {"PM:STATe ON", "pause 500", "PM:INTernal:FREQuency 1000.000000Hz", "pause 200",
+             "PM:DEViation 180deg", "pause 100", "pause 100", "PM:INTernal:FUNCtion SINusoid"},
+            true},
+        DefaultSend{
+            "Pwm",
+            kPwm,
+            {},
+            {"PWM:STATe ON", "pause 100", "pause 200", "PWM:INTernal:FREQuency 1000.000000Hz",
+             "pause 200", "PWM:DCYCle 50%", "pause 100", "PWM:INTernal:FUNCtion SINusoid"},
+            true},
+        DefaultSend{
+            "Fsk",
+            kFsk,
+            {},
+            {"FSKey:STATe ON", "pause 300", "FSKey:INTernal:RATE 1000.000000Hz", "pause 200",
+             "pause 100", "FSKey:FREQuency 4000.000000Hz", "pause 100", "FSKey:SOURce INTernal"},
+            true},
+        DefaultSend{"Sweep",
+                    kSweep,
+                    {},
+                    {"SWEep:STATe ON", "pause 500", "FREQuency:STARt 100.000000Hz", "pause 200",
+                     "FREQuency:STOP 1000.000000Hz", "pause 200", "SWEep:TIME 3.000000s",
+                     "pause 100", "TRIGger:SOURce IMMediate", "pause 100", "SWEep:SPACing LINear"},
+                    true},
+        DefaultSend{"Burst",
+                    kBurst,
+                    {},
+                    {"BURSt:STATe ON", "pause 200", "BURSt:INTernal:PERiod 0.100000s", "pause 200",
+                     "BURSt:NCYCles 3", "pause 200", "BURSt:PHASe 0deg", "pause 100",
+                     "TRIGger:SOURce IMMediate"},
+                    true}),
     [](const auto& info) { return info.param.name; });
 
 struct FieldsSend {
@@ -169,58 +211,103 @@ class FieldsSendTest : public PanelTest, public ::testing::WithParamInterface<Fi
 TEST_P(FieldsSendTest, EachFieldGoesOutInItsPlaceAsTyped) {
     const FieldsSend& row = GetParam();
     SelectTab(row.tab);
-    if (row.name == std::string("ContinuousOutput")) Click(Control(kContinuous, IDC_CONT_RADIO_OUTPUT));
+    if (row.name == std::string("ContinuousOutput"))
+        Click(Control(kContinuous, IDC_CONT_RADIO_OUTPUT));
     TypeAll(row.tab, row.entries);
     Validate();
     EXPECT_EQ(Frames(), FramesOf(row.lines));
 }
 
 const std::vector<Entry> kContinuousEntries = {
-    {IDC_CONT_WAVEFORM, "square"}, {IDC_CONT_FREQ, " 2.5 "}, {IDC_CONT_FREQ_UNIT, "mHz"},
-    {IDC_CONT_AMPLITUDE, "+0.25"}, {IDC_CONT_AMP_UNIT, "mVpp"}, {IDC_CONT_OFFSET, "-1.5"},
-    {IDC_CONT_OFFSET_UNIT, "mVdc"}, {IDC_CONT_DUTY, "33"}, {IDC_CONT_ATTENUATION, "20dB"},
+    {IDC_CONT_WAVEFORM, "square"},   {IDC_CONT_FREQ, " 2.5 "},    {IDC_CONT_FREQ_UNIT, "mHz"},
+    {IDC_CONT_AMPLITUDE, "+0.25"},   {IDC_CONT_AMP_UNIT, "mVpp"}, {IDC_CONT_OFFSET, "-1.5"},
+    {IDC_CONT_OFFSET_UNIT, "mVdc"},  {IDC_CONT_DUTY, "33"},       {IDC_CONT_ATTENUATION, "20dB"},
     {IDC_CONT_POLARITY, "INVerted"}, {IDC_CONT_OUTPUT, "OFF"}};
 
-INSTANTIATE_TEST_SUITE_P(Pages, FieldsSendTest, ::testing::Values(
-    FieldsSend{"ContinuousDirect", kContinuous, kContinuousEntries,
-        {"Source:Apply:square 2.500000mHz, 0.250000mVpp, -1.500000mVdc"}},
-    FieldsSend{"ContinuousOutput", kContinuous, kContinuousEntries,
-        {"FUNCtion square", "FREQuency 2.500000mHz", "VOLTage 0.250000mVpp",
-         "VOLTage:OFFSet -1.500000mVdc", "VOLTage:ATTenuation 20dB", "OUTPut:POLarity INVerted",
-         "OUTPut OFF"}},
-    FieldsSend{"Fm", kFm, {{IDC_FM_STATE, "OFF"}, {IDC_FM_WAVEFORM, "RAMP"},
-        {IDC_FM_MOD_FREQ, "2.5"}, {IDC_FM_FREQ_UNIT, "kHz"}, {IDC_FM_DEVIATION, "1e-3"},
-        {IDC_FM_DEV_UNIT, "mHz"}},
-        {"FM:STATe OFF", "FM:INTernal:FREQuency 2.500000kHz", "FM:DEViation 0.001000mHz",
-         "FM:INTernal:FUNCtion RAMP"}},
-    FieldsSend{"Am", kAm, {{IDC_AM_STATE, "OFF"}, {IDC_AM_WAVEFORM, "NOISe"},
-        {IDC_AM_MOD_FREQ, "7"}, {IDC_AM_FREQ_UNIT, "mHz"}, {IDC_AM_DEPTH, "42"}},
-        {"AM:STATe OFF", "AM:INTernal:FREQuency 7.000000mHz", "AM:DEPTh 42%",
-         "AM:INTernal:FUNCtion NOISe"}},
-    FieldsSend{"Pm", kPm, {{IDC_PM_STATE, "off"}, {IDC_PM_WAVEFORM, "TANG"},
-        {IDC_PM_MOD_FREQ, "12"}, {IDC_PM_FREQ_UNIT, "kHz"}, {IDC_PM_DEVIATION, "-90"}},
-        {"PM:STATe off", "PM:INTernal:FREQuency 12.000000kHz", "PM:DEViation -90deg",
-         "PM:INTernal:FUNCtion TANG"}},
-    FieldsSend{"Pwm", kPwm, {{IDC_PWM_STATE, "OFF"}, {IDC_PWM_WAVEFORM, "CARD"},
-        {IDC_PWM_MOD_FREQ, "0.5"}, {IDC_PWM_FREQ_UNIT, "mHz"}, {IDC_PWM_DUTY, "25"}},
-        {"PWM:STATe OFF", "PWM:INTernal:FREQuency 0.500000mHz", "PWM:DCYCle 25%",
-         "PWM:INTernal:FUNCtion CARD"}},
-    FieldsSend{"Fsk", kFsk, {{IDC_FSK_STATE, "OFF"}, {IDC_FSK_SOURCE, "EXTernal"},
-        {IDC_FSK_FREQ, "5"}, {IDC_FSK_FREQ_UNIT, "MHz"}, {IDC_FSK_RATE, "6"},
-        {IDC_FSK_RATE_UNIT, "kHz"}},
-        {"FSKey:STATe OFF", "FSKey:INTernal:RATE 6.000000kHz", "FSKey:FREQuency 5.000000MHz",
-         "FSKey:SOURce EXTernal"}},
-    FieldsSend{"Sweep", kSweep, {{IDC_SWEEP_STATE, "OFF"}, {IDC_SWEEP_START, "10"},
-        {IDC_SWEEP_START_UNIT, "kHz"}, {IDC_SWEEP_STOP, "20"}, {IDC_SWEEP_STOP_UNIT, "MHz"},
-        {IDC_SWEEP_TIME, "30"}, {IDC_SWEEP_TIME_UNIT, "ms"}, {IDC_SWEEP_SOURCE, "EXTernal"},
-        {IDC_SWEEP_MODE, "LOGarithmic"}},
-        {"SWEep:STATe OFF", "FREQuency:STARt 10.000000kHz", "FREQuency:STOP 20.000000MHz",
-         "SWEep:TIME 30.000000ms", "TRIGger:SOURce EXTernal", "SWEep:SPACing LOGarithmic"}},
-    FieldsSend{"Burst", kBurst, {{IDC_BURST_STATE, "OFF"}, {IDC_BURST_PERIOD, "2"},
-        {IDC_BURST_PERIOD_UNIT, "ms"}, {IDC_BURST_CYCLES, "+9"}, {IDC_BURST_PHASE, "45"},
-        {IDC_BURST_SOURCE, "EXTernal"}},
-        {"BURSt:STATe OFF", "BURSt:INTernal:PERiod 2.000000ms", "BURSt:NCYCles 9",
-         "BURSt:PHASe 45deg", "TRIGger:SOURce EXTernal"}}),
+INSTANTIATE_TEST_SUITE_P(
+    Pages, FieldsSendTest,
+    ::testing::Values(
+        FieldsSend{"ContinuousDirect",
+                   kContinuous,
+                   kContinuousEntries,
+                   {"Source:Apply:square 2.500000mHz, 0.250000mVpp, -1.500000mVdc"}},
+        FieldsSend{"ContinuousOutput",
+                   kContinuous,
+                   kContinuousEntries,
+                   {"FUNCtion square", "FREQuency 2.500000mHz", "VOLTage 0.250000mVpp",
+                    "VOLTage:OFFSet -1.500000mVdc", "VOLTage:ATTenuation 20dB",
+                    "OUTPut:POLarity INVerted", "OUTPut OFF"}},
+        FieldsSend{"Fm",
+                   kFm,
+                   {{IDC_FM_STATE, "OFF"},
+                    {IDC_FM_WAVEFORM, "RAMP"},
+                    {IDC_FM_MOD_FREQ, "2.5"},
+                    {IDC_FM_FREQ_UNIT, "kHz"},
+                    {IDC_FM_DEVIATION, "1e-3"},
+                    {IDC_FM_DEV_UNIT, "mHz"}},
+                   {"FM:STATe OFF", "FM:INTernal:FREQuency 2.500000kHz", "FM:DEViation 0.001000mHz",
+                    "FM:INTernal:FUNCtion RAMP"}},
+        FieldsSend{"Am",
+                   kAm,
+                   {{IDC_AM_STATE, "OFF"},
+                    {IDC_AM_WAVEFORM, "NOISe"},
+                    {IDC_AM_MOD_FREQ, "7"},
+                    {IDC_AM_FREQ_UNIT, "mHz"},
+                    {IDC_AM_DEPTH, "42"}},
+                   {"AM:STATe OFF", "AM:INTernal:FREQuency 7.000000mHz", "AM:DEPTh 42%",
+                    "AM:INTernal:FUNCtion NOISe"}},
+        FieldsSend{"Pm",
+                   kPm,
+                   {{IDC_PM_STATE, "off"},
+                    {IDC_PM_WAVEFORM, "TANG"},
+                    {IDC_PM_MOD_FREQ, "12"},
+                    {IDC_PM_FREQ_UNIT, "kHz"},
+                    {IDC_PM_DEVIATION, "-90"}},
+                   {"PM:STATe off", "PM:INTernal:FREQuency 12.000000kHz", "PM:DEViation -90deg",
+                    "PM:INTernal:FUNCtion TANG"}},
+        FieldsSend{"Pwm",
+                   kPwm,
+                   {{IDC_PWM_STATE, "OFF"},
+                    {IDC_PWM_WAVEFORM, "CARD"},
+                    {IDC_PWM_MOD_FREQ, "0.5"},
+                    {IDC_PWM_FREQ_UNIT, "mHz"},
+                    {IDC_PWM_DUTY, "25"}},
+                   {"PWM:STATe OFF", "PWM:INTernal:FREQuency 0.500000mHz", "PWM:DCYCle 25%",
+                    "PWM:INTernal:FUNCtion CARD"}},
+        FieldsSend{"Fsk",
+                   kFsk,
+                   {{IDC_FSK_STATE, "OFF"},
+                    {IDC_FSK_SOURCE, "EXTernal"},
+                    {IDC_FSK_FREQ, "5"},
+                    {IDC_FSK_FREQ_UNIT, "MHz"},
+                    {IDC_FSK_RATE, "6"},
+                    {IDC_FSK_RATE_UNIT, "kHz"}},
+                   {"FSKey:STATe OFF", "FSKey:INTernal:RATE 6.000000kHz",
+                    "FSKey:FREQuency 5.000000MHz", "FSKey:SOURce EXTernal"}},
+        FieldsSend{
+            "Sweep",
+            kSweep,
+            {{IDC_SWEEP_STATE, "OFF"},
+             {IDC_SWEEP_START, "10"},
+             {IDC_SWEEP_START_UNIT, "kHz"},
+             {IDC_SWEEP_STOP, "20"},
+             {IDC_SWEEP_STOP_UNIT, "MHz"},
+             {IDC_SWEEP_TIME, "30"},
+             {IDC_SWEEP_TIME_UNIT, "ms"},
+             {IDC_SWEEP_SOURCE, "EXTernal"},
+             {IDC_SWEEP_MODE, "LOGarithmic"}},
+            {"SWEep:STATe OFF", "FREQuency:STARt 10.000000kHz", "FREQuency:STOP 20.000000MHz",
+             "SWEep:TIME 30.000000ms", "TRIGger:SOURce EXTernal", "SWEep:SPACing LOGarithmic"}},
+        FieldsSend{"Burst",
+                   kBurst,
+                   {{IDC_BURST_STATE, "OFF"},
+                    {IDC_BURST_PERIOD, "2"},
+                    {IDC_BURST_PERIOD_UNIT, "ms"},
+                    {IDC_BURST_CYCLES, "+9"},
+                    {IDC_BURST_PHASE, "45"},
+                    {IDC_BURST_SOURCE, "EXTernal"}},
+                   {"BURSt:STATe OFF", "BURSt:INTernal:PERiod 2.000000ms", "BURSt:NCYCles 9",
+                    "BURSt:PHASe 45deg", "TRIGger:SOURce EXTernal"}}),
     [](const auto& info) { return info.param.name; });
 
 struct RefusedField {
@@ -249,29 +336,55 @@ TEST_P(RefusedFieldTest, NothingIsWrittenAndTheFieldHasTheFocus) {
     EXPECT_EQ(QApplication::focusWidget(), Control(row.tab, row.focused));
 }
 
-INSTANTIATE_TEST_SUITE_P(Pages, RefusedFieldTest, ::testing::Values(
-    RefusedField{"FreqAboveRange", kContinuous, {{IDC_CONT_FREQ, "2000000.5"}}, IDC_CONT_FREQ,
-        "Please enter a number between 0 and 2000000."},
-    RefusedField{"FreqBeforeDuty", kContinuous, {{IDC_CONT_DUTY, "x"}, {IDC_CONT_FREQ, "-1"}},
-        IDC_CONT_FREQ, "Please enter a number between 0 and 2000000."},
-    RefusedField{"DutyFraction", kContinuous, {{IDC_CONT_DUTY, "12.5"}}, IDC_CONT_DUTY,
-        "Please enter an integer."},
-    RefusedField{"DeviationComma", kFm, {{IDC_FM_DEVIATION, "1,5"}}, IDC_FM_DEVIATION,
-        "Please enter a number. The decimal separator is a point: 1.5, not 1,5."},
-    RefusedField{"RateEmpty", kFsk, {{IDC_FSK_RATE, ""}}, IDC_FSK_RATE, "Please enter a number."},
-    RefusedField{"CyclesBelow", kBurst, {{IDC_BURST_CYCLES, "0"}}, IDC_BURST_CYCLES,
-        "Please enter an integer between 1 and 9."},
-    RefusedField{"CyclesAbove", kBurst, {{IDC_BURST_CYCLES, "10"}}, IDC_BURST_CYCLES,
-        "Please enter an integer between 1 and 9."},
-    RefusedField{"PhaseBeforeCycles", kBurst, {{IDC_BURST_CYCLES, "10"}, {IDC_BURST_PHASE, "x"}},
-        IDC_BURST_PHASE, "Please enter an integer."}),
+INSTANTIATE_TEST_SUITE_P(
+    Pages, RefusedFieldTest,
+    ::testing::Values(
+        RefusedField{"FreqAboveRange",
+                     kContinuous,
+                     {{IDC_CONT_FREQ, "2000000.5"}},
+                     IDC_CONT_FREQ,
+                     "Please enter a number between 0 and 2000000."},
+        RefusedField{"FreqBeforeDuty",
+                     kContinuous,
+                     {{IDC_CONT_DUTY, "x"}, {IDC_CONT_FREQ, "-1"}},
+                     IDC_CONT_FREQ,
+                     "Please enter a number between 0 and 2000000."},
+        RefusedField{"DutyFraction",
+                     kContinuous,
+                     {{IDC_CONT_DUTY, "12.5"}},
+                     IDC_CONT_DUTY,
+                     "Please enter an integer."},
+        RefusedField{"DeviationComma",
+                     kFm,
+                     {{IDC_FM_DEVIATION, "1,5"}},
+                     IDC_FM_DEVIATION,
+                     "Please enter a number. The decimal separator is a point: 1.5, not 1,5."},
+        RefusedField{
+            "RateEmpty", kFsk, {{IDC_FSK_RATE, ""}}, IDC_FSK_RATE, "Please enter a number."},
+        RefusedField{"CyclesBelow",
+                     kBurst,
+                     {{IDC_BURST_CYCLES, "0"}},
+                     IDC_BURST_CYCLES,
+                     "Please enter an integer between 1 and 9."},
+        RefusedField{"CyclesAbove",
+                     kBurst,
+                     {{IDC_BURST_CYCLES, "10"}},
+                     IDC_BURST_CYCLES,
+                     "Please enter an integer between 1 and 9."},
+        RefusedField{"PhaseBeforeCycles",
+                     kBurst,
+                     {{IDC_BURST_CYCLES, "10"}, {IDC_BURST_PHASE, "x"}},
+                     IDC_BURST_PHASE,
+                     "Please enter an integer."}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(PanelTest, ContinuousBoxesPreviewBothModesAndASendFillsOnlyItsOwn) {
     const std::string direct = "Source:Apply:SINusoid 1000.000000Hz, 1.000000Vpp, 0.000000Vdc";
-    const std::string output = Joined({"FUNCtion SINusoid", "FREQuency 1000.000000Hz",
-        "VOLTage 1.000000Vpp", "VOLTage:OFFSet 0.000000Vdc", "VOLTage:ATTenuation AUTO",
-        "OUTPut:POLarity NORMal", "OUTPut ON"}, false);
+    const std::string output =
+        Joined({"FUNCtion SINusoid", "FREQuency 1000.000000Hz", "VOLTage 1.000000Vpp",
+                "VOLTage:OFFSet 0.000000Vdc", "VOLTage:ATTenuation AUTO", "OUTPut:POLarity NORMal",
+                "OUTPut ON"},
+               false);
     EXPECT_EQ(Text(kContinuous, IDC_CONT_DIRECT_CMD), direct + "\r\n");
     EXPECT_EQ(Text(kContinuous, IDC_CONT_OUTPUT_CMD), output);
     EXPECT_TRUE(timeline->events.empty());
@@ -280,9 +393,11 @@ TEST_F(PanelTest, ContinuousBoxesPreviewBothModesAndASendFillsOnlyItsOwn) {
     Type(kContinuous, {IDC_CONT_FREQ, "2e3"});
     Validate();
     EXPECT_EQ(Text(kContinuous, IDC_CONT_DIRECT_CMD), direct + "\r\n");
-    EXPECT_THAT(Text(kContinuous, IDC_CONT_OUTPUT_CMD), ::testing::HasSubstr("FREQuency 2000.000000Hz"));
+    EXPECT_THAT(Text(kContinuous, IDC_CONT_OUTPUT_CMD),
+                ::testing::HasSubstr("FREQuency 2000.000000Hz"));
     EXPECT_EQ(Text(kContinuous, IDC_CONT_FREQ), "2000");
-    EXPECT_FALSE(qobject_cast<QAbstractButton*>(Control(kContinuous, IDC_CONT_RADIO_DIRECT))->isChecked());
+    EXPECT_FALSE(
+        qobject_cast<QAbstractButton*>(Control(kContinuous, IDC_CONT_RADIO_DIRECT))->isChecked());
 }
 
 TEST_F(PanelTest, BurstOnceWritesOnlyTheTriggerAndLeavesTheLog) {
@@ -304,8 +419,9 @@ TEST_F(PanelTest, FailedWriteStopsTheSendAndTheLogMarksTheLine) {
     script->failWrite = 2;
     Validate();
     EXPECT_EQ(Frames(), FramesOf({"AM:STATe ON"}));
-    EXPECT_EQ(Log(), "AM:STATe ON\r\nAM:INTernal:FREQuency 1000.000000Hz    <-- NOT SENT: "
-                     "the instrument was unplugged\r\n");
+    EXPECT_EQ(Log(),
+              "AM:STATe ON\r\nAM:INTernal:FREQuency 1000.000000Hz    <-- NOT SENT: "
+              "the instrument was unplugged\r\n");
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].caption, "ERROR");
     EXPECT_THAT(messages[0].text, ::testing::HasSubstr("\"AM:INTernal:FREQuency 1000.000000Hz\""));

@@ -1,20 +1,28 @@
-#include <gtest/gtest.h>
-
 #include "pages/model/scpi_header.h"
+
+#include <gtest/gtest.h>
 
 using namespace valdrix::model;
 
 // Short and long forms in any case, node by node; a query only matches a query.
 TEST(ScpiHeader, HeadersMatchAsAnInstrumentReadsThem) {
     const std::vector<std::tuple<const char*, const char*, bool>> cases = {
-        {"AM:STATe", "AM:STATe", true},      {"AM:STATe", "am:stat", true},
-        {"AM:STATe", ":Am:State", true},     {"AM:STATe", "AM:STA", false},
-        {"AM:STATe", "AM:STATES", false},    {"AM:STATe", "AM", false},
-        {"AM:STATe", "AM:STATe:X", false},   {"SYSTem:ERRor?", "syst:err?", true},
-        {"SYSTem:ERRor?", "SYST:ERR", false}, {"*IDN?", "*idn?", true},
-        {"SOURce:FREQuency", "FREQ", true},  {"FREQuency", "sour:freq", true},
-        {"SOURce:FUNCtion:SQUare:DCYCle", "FUNC:SQU:DCYC", true}, {"SOURce", "SOUR", true},
-        {"FREQuency", "SOUR:SOUR:FREQ", false}, {"AM:FREQuency", "SOUR:FREQ", false},
+        {"AM:STATe", "AM:STATe", true},
+        {"AM:STATe", "am:stat", true},
+        {"AM:STATe", ":Am:State", true},
+        {"AM:STATe", "AM:STA", false},
+        {"AM:STATe", "AM:STATES", false},
+        {"AM:STATe", "AM", false},
+        {"AM:STATe", "AM:STATe:X", false},
+        {"SYSTem:ERRor?", "syst:err?", true},
+        {"SYSTem:ERRor?", "SYST:ERR", false},
+        {"*IDN?", "*idn?", true},
+        {"SOURce:FREQuency", "FREQ", true},
+        {"FREQuency", "sour:freq", true},
+        {"SOURce:FUNCtion:SQUare:DCYCle", "FUNC:SQU:DCYC", true},
+        {"SOURce", "SOUR", true},
+        {"FREQuency", "SOUR:SOUR:FREQ", false},
+        {"AM:FREQuency", "SOUR:FREQ", false},
     };
     for (const auto& [pattern, header, matches] : cases) {
         EXPECT_EQ(HeaderMatches(pattern, header), matches) << pattern << " / " << header;
@@ -25,12 +33,19 @@ TEST(ScpiHeader, HeadersMatchAsAnInstrumentReadsThem) {
 // a header sent by two pages waits the longer of their pauses.
 TEST(ScpiHeader, PausesAfterAHeaderComeFromThePagesSequences) {
     const std::vector<std::pair<const char*, std::optional<unsigned>>> cases = {
-        {"AM:STAT ON", 300},      {"am:internal:freq", 300}, {"FUNC", 500},
-        {"FREQ", 100},          {"SOUR:FUNC:RAMP:SYMM", 1000}, {"TRIG:SOUR", 100},
-        {"AM:INT:FUNC", std::nullopt}, {"*RST", std::nullopt},   {"SOUR:FREQ", 100},
+        {"AM:STAT ON", 300},
+        {"am:internal:freq", 300},
+        {"FUNC", 500},
+        {"FREQ", 100},
+        {"SOUR:FUNC:RAMP:SYMM", 1000},
+        {"TRIG:SOUR", 100},
+        {"AM:INT:FUNC", std::nullopt},
+        {"*RST", std::nullopt},
+        {"SOUR:FREQ", 100},
         {"FUNC:SQU:DCYC", 500},
     };
-    for (const auto& [line, pause] : cases) EXPECT_EQ(PanelPauseAfter(HeaderOf(line)), pause) << line;
+    for (const auto& [line, pause] : cases)
+        EXPECT_EQ(PanelPauseAfter(HeaderOf(line)), pause) << line;
 }
 
 // Units split at ";" outside quoted strings; each header takes the path the one before it left,
@@ -42,9 +57,9 @@ TEST(ScpiHeader, LinesSplitIntoUnitsWithTheirFullHeaders) {
         units.emplace_back(unit.text, unit.fullHeader);
     }
     const std::vector<std::pair<std::string, std::string>> expected = {
-        {"AM:STAT ON", "AM:STAT"},     {"DEPT 50", "AM:DEPT"},
-        {"*OPC", "*OPC"},              {"INT:FREQ 5", "AM:INT:FREQ"},
-        {":FREQ 1", "FREQ"},           {"DISP:TEXT \"a;b\"", "DISP:TEXT"},
+        {"AM:STAT ON", "AM:STAT"}, {"DEPT 50", "AM:DEPT"},
+        {"*OPC", "*OPC"},          {"INT:FREQ 5", "AM:INT:FREQ"},
+        {":FREQ 1", "FREQ"},       {"DISP:TEXT \"a;b\"", "DISP:TEXT"},
         {"ON", "DISP:ON"},
     };
     EXPECT_EQ(units, expected);

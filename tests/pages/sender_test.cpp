@@ -36,11 +36,12 @@ TEST_F(SenderTest, LongestLineFillsTheBufferAndGoesOut) {
 // A line the instrument cannot take is found before anything is written: the harmless first
 // line of the send must not go out either.
 TEST_F(SenderTest, UnsafeLineRefusesTheWholeSendBeforeAnyWrite) {
-    for (const std::string& line :
-         {std::string(1023, 'A'), std::string("OUTPut ON\nOUTPut OFF"), std::string("OUTPut\tON"),
-          std::string("OUTPut O\0N", 10), std::string("OUTPut ON\x7F"), std::string("Sinus\xC3\xB6")}) {
+    for (const std::string& line : {std::string(1023, 'A'), std::string("OUTPut ON\nOUTPut OFF"),
+                                    std::string("OUTPut\tON"), std::string("OUTPut O\0N", 10),
+                                    std::string("OUTPut ON\x7F"), std::string("Sinus\xC3\xB6")}) {
         messages.clear();
-        const SendReport report = SendSequence(instrument, {{"FUNCtion SINusoid", {}, {300}}, {line, {100}, {}}});
+        const SendReport report =
+            SendSequence(instrument, {{"FUNCtion SINusoid", {}, {300}}, {line, {100}, {}}});
         EXPECT_EQ(report.outcome, SendOutcome::Refused);
         EXPECT_EQ(script->writes, 0);
         EXPECT_THAT(OnlyMessage(), HasSubstr("Nothing was sent"));
@@ -51,9 +52,10 @@ TEST_F(SenderTest, UnsafeLineRefusesTheWholeSendBeforeAnyWrite) {
 
 TEST_F(SenderTest, FailedWriteStopsTheSendAndNamesTheLineAndReason) {
     script->failWrite = 2;
-    const SendReport report = SendSequence(instrument, {{"AM:STATe ON", {}, {300}},
-                                            {"AM:INTernal:FREQuency 1Hz", {}, {200, 100}},
-                                            {"AM:DEPTh 100%", {}, {100}}});
+    const SendReport report =
+        SendSequence(instrument, {{"AM:STATe ON", {}, {300}},
+                                  {"AM:INTernal:FREQuency 1Hz", {}, {200, 100}},
+                                  {"AM:DEPTh 100%", {}, {100}}});
     EXPECT_THAT(timeline->events, ElementsAre("AM:STATe ON\n", "pause 300"));
     EXPECT_EQ(report.outcome, SendOutcome::Failed);
     EXPECT_EQ(CommandText(report, LineEnds::BetweenLines),
@@ -85,7 +87,8 @@ TEST_F(SenderTest, LineEndThatCouldNotFollowACutGoesBeforeTheNextCommand) {
     script->shortBy = 2;
     script->shortIsError = true;
     SendSingleCommand(instrument, "*RST");
-    EXPECT_EQ(SendSingleCommand(instrument, "*TRG").outcome, SendOutcome::Failed);  // the owed end fails too
+    EXPECT_EQ(SendSingleCommand(instrument, "*TRG").outcome,
+              SendOutcome::Failed);  // the owed end fails too
     script->failAllWrites = false;
     EXPECT_EQ(SendSingleCommand(instrument, "OUTPut OFF").outcome, SendOutcome::Sent);
     EXPECT_THAT(timeline->events, ElementsAre("*RS", "\n", "OUTPut OFF\n"));
@@ -105,7 +108,8 @@ struct DecimalComma : std::numpunct<char> {
 };
 
 TEST(CommandFormatTest, TemplatesFormatAsPrintfInTheCLocaleWhateverTheLocale) {
-    const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new DecimalComma));
+    const std::locale previous =
+        std::locale::global(std::locale(std::locale::classic(), new DecimalComma));
     EXPECT_EQ(FormatCommand("A %f%s, %d%% %ddeg", {-1.5, std::string("mHz"), 50, -90}),
               "A -1.500000mHz, 50% -90deg");
     EXPECT_EQ(FormatCommand("%f", {1e-7}), "0.000000");

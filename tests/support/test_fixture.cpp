@@ -8,8 +8,8 @@ void InstrumentTest::SetUp() {
     instrument.Use(std::make_unique<RecordingBackend>(script, timeline));
     m_clock = std::make_unique<VirtualClock>(timeline);
     m_previousClock = InstallPauseClock(m_clock.get());
-    m_previousHandler = InstallMessageBoxHandler(
-        [this](const std::string& text, const std::string& caption) {
+    m_previousHandler =
+        InstallMessageBoxHandler([this](const std::string& text, const std::string& caption) {
             messages.push_back({text, caption});
         });
 }
@@ -21,7 +21,9 @@ void InstrumentTest::TearDown() {
     instrument.Use(nullptr);
 }
 
-void InstrumentTest::OpenDevice() { ASSERT_EQ(instrument.Open(true), OpenResult::Opened); }
+void InstrumentTest::OpenDevice() {
+    ASSERT_EQ(instrument.Open(true), OpenResult::Opened);
+}
 
 std::vector<std::string> FramesOf(const std::vector<std::string>& lines) {
     std::vector<std::string> frames;

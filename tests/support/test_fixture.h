@@ -42,5 +42,7 @@ private:
 };
 
 // A frame as the instrument receives it: the line and the terminator.
-inline std::string Frame(const std::string& line) { return line + "\n"; }
+inline std::string Frame(const std::string& line) {
+    return line + "\n";
+}
 std::vector<std::string> FramesOf(const std::vector<std::string>& lines);

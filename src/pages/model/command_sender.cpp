@@ -1,6 +1,7 @@
 #include "pages/model/command_sender.h"
 
 #include <fmt/format.h>
+
 #include <utility>
 
 #include "link/command_line.h"
@@ -55,8 +56,8 @@ SendReport Failure(const Instrument& instrument, SendReport report, const std::s
     const std::string before = WhatWasSent(report.sentLines.size(), bytesOfLine);
     // Most reasons say what to do themselves; the link's advice is for those that do not.
     const std::string advice = instrument.Advice();
-    AfxMessageBox(fmt::format("The command \"{}\" did not reach the instrument: {}.\n\n{}{}",
-                              line, reason, before, advice.empty() ? "" : "\n" + advice),
+    AfxMessageBox(fmt::format("The command \"{}\" did not reach the instrument: {}.\n\n{}{}", line,
+                              reason, before, advice.empty() ? "" : "\n" + advice),
                   kErrorCaption);
     return report;
 }

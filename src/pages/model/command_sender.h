@@ -23,9 +23,9 @@ struct SendReport {
     std::string reason;
 };
 
-// Writes a sequence to the instrument, opening it if it is closed, with its pauses. Every line is checked before the first
-// one is written; a line that cannot be sent refuses the whole send. A failed write stops the
-// send and is reported to the operator, naming the line and the reason.
+// Writes a sequence to the instrument, opening it if it is closed, with its pauses. Every line is
+// checked before the first one is written; a line that cannot be sent refuses the whole send. A
+// failed write stops the send and is reported to the operator, naming the line and the reason.
 // onWritten, when given, hears of each line as soon as the instrument has taken it.
 using LineWritten = std::function<void(const std::string& line)>;
 SendReport SendSequence(valdrix::link::Instrument& instrument, const CommandSequence& sequence,

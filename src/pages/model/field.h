@@ -62,10 +62,10 @@ struct Field {
         return {FieldKind::Text, {control}, std::move(option), member, std::move(choices), {}};
     }
     // buttons[i] stands for choices[i].
-    static Field Radio(std::vector<int> buttons, std::string option,
-                       std::string Settings::*member, Choices choices) {
-        return {FieldKind::Radio, std::move(buttons), std::move(option), member,
-                std::move(choices), {}};
+    static Field Radio(std::vector<int> buttons, std::string option, std::string Settings::*member,
+                       Choices choices) {
+        return {FieldKind::Radio, std::move(buttons), std::move(option),
+                member,           std::move(choices), {}};
     }
 };
 
@@ -117,7 +117,8 @@ std::optional<std::string> TakeFieldText(const Field<Settings>& field, Settings&
                 const std::optional<Value> parsed = ParseNumber<Value>(text);
                 constexpr bool whole = std::is_same_v<Value, int>;
                 if (!parsed) return NumberRefusal(whole, text);
-                if (field.range && (*parsed < field.range->minimum || *parsed > field.range->maximum)) {
+                if (field.range &&
+                    (*parsed < field.range->minimum || *parsed > field.range->maximum)) {
                     return RangeRefusal(whole, field.range->minimum, field.range->maximum);
                 }
                 value = *parsed;

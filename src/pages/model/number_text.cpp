@@ -1,10 +1,11 @@
 #include "pages/model/number_text.h"
 
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <type_traits>
-#include <fmt/format.h>
 
 #include "pages/model/command_format.h"
 #include "pages/model/field.h"
@@ -43,8 +44,8 @@ long long DecimalMagnitude(std::string_view number) {
     const auto point = std::min(mantissa.find('.'), mantissa.size());
     const auto first = mantissa.find_first_of("123456789");
     if (first == std::string_view::npos) return 0;
-    long long magnitude = static_cast<long long>(point) - static_cast<long long>(first) -
-                          (first < point ? 1 : 0);
+    long long magnitude =
+        static_cast<long long>(point) - static_cast<long long>(first) - (first < point ? 1 : 0);
     if (exponentAt == std::string_view::npos) return magnitude;
     std::string_view exponent = number.substr(exponentAt + 1);
     const bool negative = exponent.starts_with('-');
@@ -80,7 +81,9 @@ std::optional<double> ParseDouble(std::string_view text) {
     return value;
 }
 
-std::optional<int> ParseInt(std::string_view text) { return ParseWhole<int>(text); }
+std::optional<int> ParseInt(std::string_view text) {
+    return ParseWhole<int>(text);
+}
 
 // 15 digits keep what an operator types; a value that needs more, such as 1234567890.1234567,
 // takes 17, so that its text reads back to the very same number.

@@ -73,8 +73,8 @@ std::vector<std::size_t> UnitEnds(std::string_view line) {
 // and a common command ("*CLS") leaves the path as it was.
 std::string FullHeader(std::string_view header, std::string& path) {
     if (header.starts_with('*')) return std::string(header);
-    std::string full = header.starts_with(':') ? std::string(header.substr(1))
-                                                : path + std::string(header);
+    std::string full =
+        header.starts_with(':') ? std::string(header.substr(1)) : path + std::string(header);
     const std::size_t lastColon = full.rfind(':');
     path = lastColon == std::string::npos ? std::string() : full.substr(0, lastColon + 1);
     return full;

@@ -1,6 +1,7 @@
 #include "pages/model/setup_file.h"
 
 #include <fcntl.h>
+#include <fmt/format.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,7 +9,6 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <fmt/format.h>
 #include <unordered_map>
 
 #include "pages/model/whole_file.h"
@@ -28,8 +28,12 @@ constexpr char kHeader[] =
     "# names them; each value as the field shows it. A value in \"quotes\" keeps blanks at its\n"
     "# ends and writes \\\", \\\\, \\n, \\r, \\t and \\xNN for what it holds.\n";
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsControl(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsControl(char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+}
 
 std::string_view Trimmed(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -38,20 +42,30 @@ std::string_view Trimmed(std::string_view text) {
 }
 
 bool NeedsQuotes(std::string_view value) {
-    return !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) ||
-                              value.front() == '"' ||
-                              std::any_of(value.begin(), value.end(), IsControl));
+    return !value.empty() &&
+           (IsBlank(value.front()) || IsBlank(value.back()) || value.front() == '"' ||
+            std::any_of(value.begin(), value.end(), IsControl));
 }
 
 std::string Quoted(std::string_view value) {
     std::string quoted = "\"";
     for (const char c : value) {
         switch (c) {
-            case '"': quoted += "\\\""; break;
-            case '\\': quoted += "\\\\"; break;
-            case '\n': quoted += "\\n"; break;
-            case '\r': quoted += "\\r"; break;
-            case '\t': quoted += "\\t"; break;
+            case '"':
+                quoted += "\\\"";
+                break;
+            case '\\':
+                quoted += "\\\\";
+                break;
+            case '\n':
+                quoted += "\\n";
+                break;
+            case '\r':
+                quoted += "\\r";
+                break;
+            case '\t':
+                quoted += "\\t";
+                break;
             default:
                 quoted += IsControl(c) ? fmt::format("\\x{:02X}", static_cast<unsigned char>(c))
                                        : std::string(1, c);
@@ -76,11 +90,21 @@ std::optional<std::string> Unquoted(std::string_view rest) {
         }
         if (++i == rest.size()) return std::nullopt;
         switch (rest[i]) {
-            case '"': value += '"'; break;
-            case '\\': value += '\\'; break;
-            case 'n': value += '\n'; break;
-            case 'r': value += '\r'; break;
-            case 't': value += '\t'; break;
+            case '"':
+                value += '"';
+                break;
+            case '\\':
+                value += '\\';
+                break;
+            case 'n':
+                value += '\n';
+                break;
+            case 'r':
+                value += '\r';
+                break;
+            case 't':
+                value += '\t';
+                break;
             case 'x': {
                 unsigned byte = 0;
                 if (i + 2 >= rest.size() ||
@@ -92,7 +116,8 @@ std::optional<std::string> Unquoted(std::string_view rest) {
                 i += 2;
                 break;
             }
-            default: return std::nullopt;
+            default:
+                return std::nullopt;
         }
     }
     return std::nullopt;
@@ -117,7 +142,8 @@ public:
         if (added) {
             texts.emplace_back(std::move(key), std::move(value));
         } else {
-            texts[found->second].second = std::move(value);  // the last one wins, as when a person edits by hand
+            texts[found->second].second =
+                std::move(value);  // the last one wins, as when a person edits by hand
         }
     }
     Setup Take() { return std::move(m_setup); }
@@ -140,12 +166,14 @@ std::string CheckFormat(const FieldTexts* setupSection) {
     const auto [end, error] =
         std::from_chars(version->data(), version->data() + version->size(), format);
     if (error != std::errc() || end != version->data() + version->size() || format < 1) {
-        return fmt::format("its format version \"{}\" is not a number from 1", PrintableText(*version));
+        return fmt::format("its format version \"{}\" is not a number from 1",
+                           PrintableText(*version));
     }
     if (format > kSetupFormat) {
-        return fmt::format("it was written by a newer version of the program (format {}; this "
-                           "one reads format {})",
-                           format, kSetupFormat);
+        return fmt::format(
+            "it was written by a newer version of the program (format {}; this "
+            "one reads format {})",
+            format, kSetupFormat);
     }
     return {};
 }
@@ -223,15 +251,18 @@ SetupRead ParseSetup(std::string_view text) {
         }
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos || !sections.InSection()) {
-            read.error = fmt::format("line {} is neither a [section] nor a key=value in one", number + 1);
+            read.error =
+                fmt::format("line {} is neither a [section] nor a key=value in one", number + 1);
             return read;
         }
         const std::string_view value = Trimmed(line.substr(equals + 1));
         std::optional<std::string> taken = std::string(value);
         if (value.starts_with('"')) taken = Unquoted(value.substr(1));
         if (!taken) {
-            read.error = fmt::format("line {} has a quoted value that is not closed or has an "
-                                     "unknown \\ escape", number + 1);
+            read.error = fmt::format(
+                "line {} has a quoted value that is not closed or has an "
+                "unknown \\ escape",
+                number + 1);
             return read;
         }
         sections.Store(std::string(Trimmed(line.substr(0, equals))), std::move(*taken));

@@ -51,7 +51,8 @@ const std::string* FindText(const FieldTexts& texts, std::string_view option);
 template <typename Settings>
 FieldTexts TextsOf(const PageModel<Settings>& page, const Settings& settings) {
     FieldTexts texts;
-    for (const auto& field : page.fields) texts.emplace_back(field.option, FieldText(field, settings));
+    for (const auto& field : page.fields)
+        texts.emplace_back(field.option, FieldText(field, settings));
     return texts;
 }
 

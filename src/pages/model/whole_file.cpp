@@ -1,18 +1,20 @@
 #include "pages/model/whole_file.h"
 
 #include <fcntl.h>
+#include <fmt/format.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-#include <fmt/format.h>
 
 namespace valdrix::model {
 
 namespace {
 
-std::string SystemError() { return std::strerror(errno); }
+std::string SystemError() {
+    return std::strerror(errno);
+}
 
 // A file of a name no one else uses, beside path, so that the rename stays on one file system.
 int CreateBeside(const std::string& path, std::string& created) {
