@@ -1,9 +1,9 @@
 // --link takes any text: it never crashes, and a file link keeps its path as given.
+#include "link/link_choice.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <string>
-
-#include "link/link_choice.h"
 
 using namespace valdrix::link;
 

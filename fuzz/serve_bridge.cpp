@@ -124,21 +124,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 at += length;
                 break;
             }
-            case 2:
-                Send(client, kLines[(code >> 5) % kLines.size()]);
-                break;
+            case 2: Send(client, kLines[(code >> 5) % kLines.size()]); break;
             case 3:
                 if (client >= 0) shutdown(client, SHUT_WR);
                 break;
-            case 4:
-                Disconnect(client, (code & 0x80) != 0);
-                break;
-            case 5:
-                ReadAvailable(client);
-                break;
-            default:
-                QCoreApplication::processEvents();
-                break;
+            case 4: Disconnect(client, (code & 0x80) != 0); break;
+            case 5: ReadAvailable(client); break;
+            default: QCoreApplication::processEvents(); break;
         }
     }
     for (int& client : clients) Disconnect(client, false);

@@ -7,6 +7,8 @@ packages=(
   g++ cmake ninja-build pkg-config ccache
   # the sanitizer build and the fuzz targets: clang with its sanitizer and libFuzzer runtimes
   clang libclang-rt-14-dev
+  # the layout check: every C++ file as .clang-format has it
+  clang-format
   qt6-base-dev libusb-1.0-0-dev libfmt-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev umockdev libumockdev-dev

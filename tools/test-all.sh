@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 # Compiler caches keyed by paths inside the tree, so that a fresh clone reuses earlier builds.
 export CCACHE_BASEDIR="$PWD"
 tools/setup-debian.sh
+tools/check-format.sh
 cmake --preset ci
 cmake --build --preset ci -j "$(nproc)"
 # The suite built by clang (warnings as errors) under AddressSanitizer and

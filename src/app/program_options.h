@@ -13,7 +13,7 @@ struct ProgramOptions {
     bool help = false;
     bool version = false;
     bool defaults = false;  // start from the pages' defaults, not from the last run
-    std::string error;  // set when the arguments cannot be understood
+    std::string error;      // set when the arguments cannot be understood
 };
 
 // Reads the arguments (the program's name first) before any window exists, so that a mistake

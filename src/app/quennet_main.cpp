@@ -3,4 +3,6 @@
 
 using namespace valdrix::gui;
 
-int main(int argc, char** argv) { return RunProgram(argc, argv, QuennetNames()); }
+int main(int argc, char** argv) {
+    return RunProgram(argc, argv, QuennetNames());
+}

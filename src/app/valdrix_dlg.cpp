@@ -209,9 +209,7 @@ bool CValdrixDlg::OpenAtStart() {
             m_timeoutFailure = m_instrument.LastError();
             AfxMessageBox(WithReason("Connection CH375 overtime", m_timeoutFailure));
             return false;
-        case OpenResult::Opened:
-            m_bUsbOpen = true;
-            return true;
+        case OpenResult::Opened: m_bUsbOpen = true; return true;
     }
     return true;
 }
@@ -396,18 +394,11 @@ bool CValdrixDlg::eventFilter(QObject* watched, QEvent* event) {
             if (console->text().isEmpty()) return false;
             console->clear();
             return true;
-        case Qt::Key_Up:
-            RecallConsoleLine(true);
-            return true;
-        case Qt::Key_Down:
-            RecallConsoleLine(false);
-            return true;
+        case Qt::Key_Up: RecallConsoleLine(true); return true;
+        case Qt::Key_Down: RecallConsoleLine(false); return true;
         case Qt::Key_Return:
-        case Qt::Key_Enter:
-            OnConsoleEnter();
-            return true;
-        default:
-            return false;
+        case Qt::Key_Enter: OnConsoleEnter(); return true;
+        default: return false;
     }
 }
 
@@ -662,17 +653,10 @@ void CValdrixDlg::OnSysCommand(unsigned id, long param) {
             about.DoModal();
             return;
         }
-        case IDM_SAVE_SETUP:
-            OnSaveSetup();
-            return;
-        case IDM_OPEN_SETUP:
-            OnOpenSetup();
-            return;
-        case IDM_RESTORE_DEFAULTS:
-            OnRestoreDefaults();
-            return;
-        default:
-            CDialog::OnSysCommand(id, param);
+        case IDM_SAVE_SETUP: OnSaveSetup(); return;
+        case IDM_OPEN_SETUP: OnOpenSetup(); return;
+        case IDM_RESTORE_DEFAULTS: OnRestoreDefaults(); return;
+        default: CDialog::OnSysCommand(id, param);
     }
 }
 

@@ -59,8 +59,7 @@ int OpenAndSend(Instrument& instrument, const Composition& composition, std::ost
                 << ": the instrument does not take its time-outs: " << instrument.LastError()
                 << '\n';
             return kCliLinkFailed;
-        case OpenResult::Opened:
-            break;
+        case OpenResult::Opened: break;
     }
     const SendReport report =
         SendSequence(instrument, composition.sequence,
@@ -104,14 +103,11 @@ int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostrea
     const CliArguments parsed = ParseCliArguments(arguments);
     if (!parsed.error.empty()) return UsageError(err, parsed.error, kCliProgram);
     switch (parsed.request) {
-        case CliArguments::Request::ProgramHelp:
-            out << CliHelp();
-            return kCliSent;
+        case CliArguments::Request::ProgramHelp: out << CliHelp(); return kCliSent;
         case CliArguments::Request::Version:
             out << kCliProgram << ' ' << ValdrixNames().version << '\n';
             return kCliSent;
-        case CliArguments::Request::Command:
-            break;
+        case CliArguments::Request::Command: break;
     }
     const CliCommand* command = FindCliCommand(parsed.command);
     if (command == nullptr) {

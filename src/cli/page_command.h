@@ -73,7 +73,8 @@ std::optional<std::string> TakeSetupFile(const valdrix::model::PageModel<Setting
     const valdrix::model::SetupRead read = valdrix::model::ReadSetupFile(path);
     if (!read.error.empty()) return read.error;
     const auto* texts = valdrix::model::FindSetupPage(read.setup, page.name);
-    if (texts == nullptr) return fmt::format("the setup \"{}\" has no [{}] section", path, page.name);
+    if (texts == nullptr)
+        return fmt::format("the setup \"{}\" has no [{}] section", path, page.name);
     if (const auto refusal = valdrix::model::TakeTexts(page, settings, *texts)) {
         return fmt::format("the setup \"{}\", [{}] {}", path, page.name, *refusal);
     }
@@ -106,17 +107,24 @@ CliCommand PageCommand(const valdrix::model::PageModel<Settings>& page) {
         }
         for (const auto& given : scan.values) {
             const auto* field = valdrix::model::FindField(page.fields, given.first.substr(2));
-            if (const auto refusal = valdrix::model::TakeFieldText(*field, settings, given.second)) {
-                return Composition{{}, false, fmt::format("{} \"{}\": {}", given.first,
-                                                          valdrix::link::PrintableText(given.second), *refusal)};
+            if (const auto refusal =
+                    valdrix::model::TakeFieldText(*field, settings, given.second)) {
+                return Composition{
+                    {},
+                    false,
+                    fmt::format("{} \"{}\": {}", given.first,
+                                valdrix::link::PrintableText(given.second), *refusal)};
             }
         }
         if (const auto unused = OptionUnusedByMode(page.fields, settings, scan.values)) {
             return Composition{{}, false, *unused};
         }
         if (setup.print) {
-            return Composition{{}, false, {}, {},
-                                valdrix::model::SetupText({{page.name, TextsOf(page, settings)}})};
+            return Composition{{},
+                               false,
+                               {},
+                               {},
+                               valdrix::model::SetupText({{page.name, TextsOf(page, settings)}})};
         }
         return Composition{page.sequence(settings), false, {}};
     };

@@ -10,7 +10,8 @@ int CButton::GetCheck() const {
 }
 
 void CButton::SetCheck(int state) {
-    if (auto* button = qobject_cast<QAbstractButton*>(m_hWnd)) button->setChecked(state == BST_CHECKED);
+    if (auto* button = qobject_cast<QAbstractButton*>(m_hWnd))
+        button->setChecked(state == BST_CHECKED);
 }
 
 }  // namespace valdrix::gui

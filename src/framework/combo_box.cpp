@@ -5,7 +5,9 @@
 
 namespace valdrix::gui {
 
-QComboBox* CComboBox::Box() const { return qobject_cast<QComboBox*>(m_hWnd); }
+QComboBox* CComboBox::Box() const {
+    return qobject_cast<QComboBox*>(m_hWnd);
+}
 
 int CComboBox::AddString(const CString& item) {
     if (Box() == nullptr) return CB_ERR;
@@ -13,9 +15,13 @@ int CComboBox::AddString(const CString& item) {
     return Box()->count() - 1;
 }
 
-int CComboBox::GetCount() const { return Box() != nullptr ? Box()->count() : 0; }
+int CComboBox::GetCount() const {
+    return Box() != nullptr ? Box()->count() : 0;
+}
 
-int CComboBox::GetCurSel() const { return Box() != nullptr ? Box()->currentIndex() : CB_ERR; }
+int CComboBox::GetCurSel() const {
+    return Box() != nullptr ? Box()->currentIndex() : CB_ERR;
+}
 
 int CComboBox::SetCurSel(int index) {
     if (Box() == nullptr || index < 0 || index >= Box()->count()) return CB_ERR;
@@ -32,7 +38,8 @@ CString CComboBox::GetLBText(int index) const {
 
 int CComboBox::FindStringExact(const CString& text) const {
     if (Box() == nullptr) return CB_ERR;
-    const int index = Box()->findText(QString::fromStdString(text), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int index =
+        Box()->findText(QString::fromStdString(text), Qt::MatchExactly | Qt::MatchCaseSensitive);
     return index >= 0 ? index : CB_ERR;
 }
 

@@ -37,8 +37,8 @@ struct DialogTemplate {
     std::string caption;
     std::string fontFace;
     int pointSize = 9;
-    int cx = 0, cy = 0;  // dialog units
-    bool child = false;  // a child page rather than a window of its own
+    int cx = 0, cy = 0;                     // dialog units
+    bool child = false;                     // a child page rather than a window of its own
     std::vector<ControlTemplate> controls;  // template order, which is also the tab order
 };
 

@@ -7,8 +7,8 @@
 namespace valdrix::gui {
 
 void ShowModalMessageBox(const CString& text, const CString& caption) {
-    const QString title = caption.empty() ? QApplication::applicationName()
-                                          : QString::fromStdString(caption);
+    const QString title =
+        caption.empty() ? QApplication::applicationName() : QString::fromStdString(caption);
     std::fprintf(stderr, "%s: %s\n", title.toLocal8Bit().constData(), text.c_str());
     QMessageBox box(QMessageBox::NoIcon, title, QString::fromStdString(text), QMessageBox::Ok,
                     QApplication::activeWindow());

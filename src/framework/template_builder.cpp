@@ -90,20 +90,13 @@ QWidget* MakeIcon(QWidget& parent) {
 
 QWidget* MakeControl(const ControlTemplate& control, QWidget& parent) {
     switch (control.kind) {
-        case ControlKind::Label:
-            return MakeLabel(control, parent);
-        case ControlKind::Edit:
-            return MakeEdit(control, parent);
-        case ControlKind::ComboBox:
-            return MakeComboBox(parent);
-        case ControlKind::PushButton:
-            return MakePushButton(control, parent);
-        case ControlKind::RadioButton:
-            return MakeRadioButton(control, parent);
-        case ControlKind::TabControl:
-            return new TabControl(&parent);
-        case ControlKind::Icon:
-            return MakeIcon(parent);
+        case ControlKind::Label: return MakeLabel(control, parent);
+        case ControlKind::Edit: return MakeEdit(control, parent);
+        case ControlKind::ComboBox: return MakeComboBox(parent);
+        case ControlKind::PushButton: return MakePushButton(control, parent);
+        case ControlKind::RadioButton: return MakeRadioButton(control, parent);
+        case ControlKind::TabControl: return new TabControl(&parent);
+        case ControlKind::Icon: return MakeIcon(parent);
     }
     return nullptr;
 }

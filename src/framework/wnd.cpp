@@ -62,7 +62,9 @@ void CWnd::ShowWindow(int command) {
     if (m_hWnd != nullptr) m_hWnd->setVisible(command != SW_HIDE);
 }
 
-bool CWnd::IsWindowVisible() const { return m_hWnd != nullptr && m_hWnd->isVisible(); }
+bool CWnd::IsWindowVisible() const {
+    return m_hWnd != nullptr && m_hWnd->isVisible();
+}
 
 void CWnd::SetFocus() {
     if (m_hWnd == nullptr) return;

@@ -26,24 +26,19 @@ namespace {
 // What the operator can do about a file that cannot be opened or written.
 const char* AdviceFor(int error) {
     switch (error) {
-        case ENXIO:
-            return "Start the program that reads the FIFO, then try again.";
+        case ENXIO: return "Start the program that reads the FIFO, then try again.";
         case EACCES:
         case EPERM:
         case EROFS:
             return "Choose a file this user may write, or change the permissions of this one; "
                    "then try again.";
         case ENOENT:
-        case ENOTDIR:
-            return "Create the folder the file is to be in, or choose another file.";
+        case ENOTDIR: return "Create the folder the file is to be in, or choose another file.";
         case ENOSPC:
         case EDQUOT:
-        case EFBIG:
-            return "Make room on the disk, or choose a file elsewhere; then try again.";
-        case EPIPE:
-            return "The FIFO's reader went away: start it again, then try again.";
-        default:
-            return nullptr;
+        case EFBIG: return "Make room on the disk, or choose a file elsewhere; then try again.";
+        case EPIPE: return "The FIFO's reader went away: start it again, then try again.";
+        default: return nullptr;
     }
 }
 

@@ -17,7 +17,9 @@ bool SimulatedInstrument::Open(ULONG index) {
     return true;
 }
 
-bool SimulatedInstrument::SetTimeout(ULONG, ULONG, ULONG) { return m_open; }
+bool SimulatedInstrument::SetTimeout(ULONG, ULONG, ULONG) {
+    return m_open;
+}
 
 bool SimulatedInstrument::WriteData(ULONG index, const void* buffer, ULONG* length) {
     if (!m_open || index != kOnlyDevice) {
@@ -26,10 +28,14 @@ bool SimulatedInstrument::WriteData(ULONG index, const void* buffer, ULONG* leng
         return false;
     }
     m_frames.emplace_back(static_cast<const char*>(buffer), *length);
-    if (m_echo) std::fprintf(stderr, "instrument <- %.*s", static_cast<int>(*length), static_cast<const char*>(buffer));
+    if (m_echo)
+        std::fprintf(stderr, "instrument <- %.*s", static_cast<int>(*length),
+                     static_cast<const char*>(buffer));
     return true;
 }
 
-void SimulatedInstrument::Close(ULONG) { m_open = false; }
+void SimulatedInstrument::Close(ULONG) {
+    m_open = false;
+}
 
 }  // namespace valdrix::link

@@ -8,10 +8,10 @@ namespace valdrix::link {
 
 // One instrument chip on USB, as `valdrix-cli list` shows it.
 struct SurveyedInstrument {
-    std::size_t index;    // for --link usb:N
-    std::string location; // "bus 1, port 1.4"
-    std::string ids;      // "4348:5537"
-    std::string whyNot;   // why it cannot be opened now, in the README's words; empty: it can
+    std::size_t index;     // for --link usb:N
+    std::string location;  // "bus 1, port 1.4"
+    std::string ids;       // "4348:5537"
+    std::string whyNot;    // why it cannot be opened now, in the README's words; empty: it can
 };
 
 struct UsbSurvey {

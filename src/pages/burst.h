@@ -1,7 +1,7 @@
 #pragma once
 
-#include "pages/trigger_page.h"
 #include "pages/model/burst.h"
+#include "pages/trigger_page.h"
 #include "res/resource_ids.h"
 
 namespace valdrix::gui {

@@ -38,15 +38,19 @@ void CContinous::ComposePreview() {
         m_strOutputCmd = m_strDirectCmd = "Not sent as it stands: " + *refusal;
     } else {
         m_settings = settings;
-        m_strOutputCmd = JoinLines(LinesOf(ContinuousOutputSequence(settings)), LineEnds::BetweenLines);
-        m_strCommand = JoinLines(LinesOf(ContinuousDirectSequence(settings)), LineEnds::AfterEachLine);
+        m_strOutputCmd =
+            JoinLines(LinesOf(ContinuousOutputSequence(settings)), LineEnds::BetweenLines);
+        m_strCommand =
+            JoinLines(LinesOf(ContinuousDirectSequence(settings)), LineEnds::AfterEachLine);
         m_strDirectCmd = m_strCommand;
     }
     CWnd(GetDlgItem(IDC_CONT_OUTPUT_CMD)).SetWindowText(m_strOutputCmd);
     CWnd(GetDlgItem(IDC_CONT_DIRECT_CMD)).SetWindowText(m_strDirectCmd);
 }
 
-void CContinous::OnTextsShown() { ComposePreview(); }
+void CContinous::OnTextsShown() {
+    ComposePreview();
+}
 
 // The buttons are each a group of their own, so the page keeps one of them checked.
 void CContinous::CheckMode(const char* mode) {
@@ -56,9 +60,13 @@ void CContinous::CheckMode(const char* mode) {
     direct.SetCheck(mode == std::string(kDirectMode) ? BST_CHECKED : BST_UNCHECKED);
 }
 
-void CContinous::OnRadioDirect() { CheckMode(kDirectMode); }
+void CContinous::OnRadioDirect() {
+    CheckMode(kDirectMode);
+}
 
-void CContinous::OnRadioOutput() { CheckMode(kOutputMode); }
+void CContinous::OnRadioOutput() {
+    CheckMode(kOutputMode);
+}
 
 // The box of the mode used shows the send; the other keeps its text.
 void CContinous::OnSent() {

@@ -168,9 +168,7 @@ private:
                 DDX_CBString(pDX, field.Control(),
                              m_settings.*std::get<std::string Settings::*>(field.member));
                 break;
-            case FieldKind::Radio:
-                ExchangeRadio(pDX, field);
-                break;
+            case FieldKind::Radio: ExchangeRadio(pDX, field); break;
         }
     }
 

@@ -9,6 +9,10 @@ ProductTexts& Installed() {
 
 }  // namespace
 
-void InstallProductTexts(const ProductTexts& texts) { Installed() = texts; }
+void InstallProductTexts(const ProductTexts& texts) {
+    Installed() = texts;
+}
 
-const ProductTexts& InstalledProductTexts() { return Installed(); }
+const ProductTexts& InstalledProductTexts() {
+    return Installed();
+}

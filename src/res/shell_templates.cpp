@@ -4,6 +4,7 @@
 
 namespace valdrix::gui {
 
+// clang-format off
 DialogTemplate MainDialogTemplate(const std::string& caption) {
     return {IDD_VALDRIX_DIALOG, caption, "宋体", 14, 376, 277, false, {
         {IDC_TAB, ControlKind::TabControl, "Tab1", 1, 0, 282, 195, kStyleNone, {}, IDC_STATIC, {}},
@@ -31,5 +32,6 @@ DialogTemplate AboutTemplate(const std::string& caption, const std::string& labe
         Button(IDOK, "确定", 178, 7, 50, 14, kStyleDefaultButton),
     }};
 }
+// clang-format on
 
 }  // namespace valdrix::gui

@@ -52,8 +52,9 @@ void ExpectTableMatchesTemplate(const PageModel<Settings>& page, unsigned templa
     for (const Field<Settings>& field : page.fields) {
         EXPECT_TRUE(options.insert(field.option).second) << field.option;
         if (field.kind == FieldKind::Text || field.kind == FieldKind::Radio) {
-            EXPECT_NE(std::find(field.choices.begin(), field.choices.end(),
-                                FieldText(field, Settings{})), field.choices.end())
+            EXPECT_NE(
+                std::find(field.choices.begin(), field.choices.end(), FieldText(field, Settings{})),
+                field.choices.end())
                 << field.option << " defaults to a text its list lacks";
         }
         for (int id : field.controls) {
@@ -67,10 +68,12 @@ void ExpectTableMatchesTemplate(const PageModel<Settings>& page, unsigned templa
         }
     }
     for (const ControlTemplate& control : found->controls) {
-        const bool field = control.kind == ControlKind::Edit || control.kind == ControlKind::ComboBox ||
+        const bool field = control.kind == ControlKind::Edit ||
+                           control.kind == ControlKind::ComboBox ||
                            control.kind == ControlKind::RadioButton;
         if (field && notFields.count(control.id) == 0) {
-            EXPECT_EQ(rowControls.count(control.id), 1u) << "control " << control.id << " has no row";
+            EXPECT_EQ(rowControls.count(control.id), 1u)
+                << "control " << control.id << " has no row";
         }
     }
 }

@@ -31,8 +31,10 @@ bool RecordingBackend::WriteData(ULONG, const void* buffer, ULONG* length) {
     m_script->lengths.push_back(*length);
     if (m_script->failAllWrites || number == m_script->failWrite) {
         // The bytes a failing write took reach the instrument all the same.
-        *length = m_script->shortBy != 0 && m_script->shortBy < *length ? *length - m_script->shortBy : 0;
-        if (*length != 0) m_timeline->events.emplace_back(static_cast<const char*>(buffer), *length);
+        *length =
+            m_script->shortBy != 0 && m_script->shortBy < *length ? *length - m_script->shortBy : 0;
+        if (*length != 0)
+            m_timeline->events.emplace_back(static_cast<const char*>(buffer), *length);
         if (m_script->shortBy != 0 && !m_script->shortIsError) return true;
         m_lastError = m_script->failReason;
         return false;
@@ -41,7 +43,9 @@ bool RecordingBackend::WriteData(ULONG, const void* buffer, ULONG* length) {
     return true;
 }
 
-void RecordingBackend::Close(ULONG) { ++m_script->closes; }
+void RecordingBackend::Close(ULONG) {
+    ++m_script->closes;
+}
 
 void VirtualClock::Sleep(unsigned milliseconds) {
     m_timeline->events.push_back(fmt::format("{}{}", kPausePrefix, milliseconds));

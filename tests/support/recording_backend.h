@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "pages/model/pause.h"
 #include "link/device_backend.h"
+#include "pages/model/pause.h"
 
 using valdrix::link::DeviceBackend;
 using valdrix::link::ULONG;
@@ -22,9 +22,9 @@ struct Timeline {
 struct DeviceScript {
     bool openFails = false;
     bool timeoutFails = false;
-    int failWrite = 0;        // the k-th write (from 1) fails; 0: none
+    int failWrite = 0;  // the k-th write (from 1) fails; 0: none
     bool failAllWrites = false;
-    ULONG shortBy = 0;        // the failing write takes this many bytes fewer...
+    ULONG shortBy = 0;          // the failing write takes this many bytes fewer...
     bool shortIsError = false;  // ...and reports an error rather than success
     std::string failReason = "the instrument was unplugged";
 

@@ -105,14 +105,10 @@ private:
                 return DriverIoctl(As<usbdevfs_ioctl>(Resolve(argument, sizeof(usbdevfs_ioctl))));
             case USBDEVFS_CLAIMINTERFACE:  // refused while a kernel driver holds the interface
                 return m_driverBound ? EBUSY : Record(fmt::format("claim {}", number()));
-            case USBDEVFS_RELEASEINTERFACE:
-                return Record(fmt::format("release {}", number()));
-            case USBDEVFS_CLEAR_HALT:
-                return Record(fmt::format("clear-halt 0x{:02x}", number()));
-            case USBDEVFS_SUBMITURB:
-                return Submit(Resolve(argument, sizeof(usbdevfs_urb)));
-            case USBDEVFS_REAPURBNDELAY:
-                return Reap(argument);
+            case USBDEVFS_RELEASEINTERFACE: return Record(fmt::format("release {}", number()));
+            case USBDEVFS_CLEAR_HALT: return Record(fmt::format("clear-halt 0x{:02x}", number()));
+            case USBDEVFS_SUBMITURB: return Submit(Resolve(argument, sizeof(usbdevfs_urb)));
+            case USBDEVFS_REAPURBNDELAY: return Reap(argument);
             case USBDEVFS_DISCARDURB:  // libusb gives up on a write; it then reaps it as cancelled
                 if (m_urb == nullptr) return EINVAL;
                 m_outcome = {.status = -ENOENT};

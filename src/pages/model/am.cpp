@@ -7,6 +7,7 @@
 namespace valdrix::model {
 
 CommandSequence AmSequence(const AmSettings& s) {
+    // clang-format off
     // The instrument needs these pauses after each line to take it.
     return {
         {FormatCommand("AM:STATe %s", {s.state}),                            {}, {300}},
@@ -14,13 +15,15 @@ CommandSequence AmSequence(const AmSettings& s) {
         {FormatCommand("AM:DEPTh %d%%", {s.depth}),                          {}, {100}},
         {FormatCommand("AM:INTernal:FUNCtion %s", {s.waveform}),             {}, {}},
     };
+    // clang-format on
 }
 
 const PageModel<AmSettings>& AmPage() {
     using F = Field<AmSettings>;
     using S = AmSettings;
     static const PageModel<AmSettings> page{
-        "am", "amplitude modulation",
+        "am",
+        "amplitude modulation",
         {
             F::Text(IDC_AM_STATE, "state", &S::state, kOnOff),
             F::Text(IDC_AM_WAVEFORM, "waveform", &S::waveform, kWaveforms),

@@ -7,6 +7,7 @@
 namespace valdrix::model {
 
 CommandSequence BurstSequence(const BurstSettings& s) {
+    // clang-format off
     return {
         {FormatCommand("BURSt:STATe %s", {s.state}),                           {}, {200}},
         {FormatCommand("BURSt:INTernal:PERiod %f%s", {s.period, s.periodUnit}), {}, {200}},
@@ -14,13 +15,15 @@ CommandSequence BurstSequence(const BurstSettings& s) {
         {FormatCommand("BURSt:PHASe %ddeg", {s.phase}),                        {}, {100}},
         {FormatCommand("TRIGger:SOURce %s", {s.source}),                       {}, {}},
     };
+    // clang-format on
 }
 
 const PageModel<BurstSettings>& BurstPage() {
     using F = Field<BurstSettings>;
     using S = BurstSettings;
     static const PageModel<BurstSettings> page{
-        "burst", "burst",
+        "burst",
+        "burst",
         {
             F::Text(IDC_BURST_STATE, "state", &S::state, kOnOff),
             F::Text(IDC_BURST_SOURCE, "source", &S::source, kTriggerSources),

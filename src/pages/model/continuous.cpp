@@ -7,6 +7,7 @@
 namespace valdrix::model {
 
 CommandSequence ContinuousOutputSequence(const ContinuousSettings& s) {
+    // clang-format off
     // Pauses come before each line: the instrument needs them to settle the previous setting.
     CommandSequence sequence{{FormatCommand("FUNCtion %s", {s.waveform}), {}, {}}};
     if (s.waveform == "SQUare") {
@@ -27,13 +28,15 @@ CommandSequence ContinuousOutputSequence(const ContinuousSettings& s) {
     };
     sequence.insert(sequence.end(), settings.begin(), settings.end());
     return sequence;
+    // clang-format on
 }
 
 CommandSequence ContinuousDirectSequence(const ContinuousSettings& s) {
-    return {{FormatCommand("Source:Apply:%s %f%s, %f%s, %f%s",
-                           {s.waveform, s.freq, s.freqUnit, s.amplitude, s.ampUnit, s.offset,
-                            s.offsetUnit}),
-             {}, {}}};
+    return {{FormatCommand(
+                 "Source:Apply:%s %f%s, %f%s, %f%s",
+                 {s.waveform, s.freq, s.freqUnit, s.amplitude, s.ampUnit, s.offset, s.offsetUnit}),
+             {},
+             {}}};
 }
 
 CommandSequence ContinuousSequence(const ContinuousSettings& s) {
@@ -44,14 +47,15 @@ const PageModel<ContinuousSettings>& ContinuousPage() {
     using F = Field<ContinuousSettings>;
     using S = ContinuousSettings;
     static const PageModel<ContinuousSettings> page{
-        "continuous", "the continuous output: waveform, frequency, amplitude, offset, ...",
+        "continuous",
+        "the continuous output: waveform, frequency, amplitude, offset, ...",
         {
             F::Radio({IDC_CONT_RADIO_DIRECT, IDC_CONT_RADIO_OUTPUT}, "mode", &S::mode,
                      {kDirectMode, kOutputMode}),
             OnlyIn(kOutputMode, F::Text(IDC_CONT_OUTPUT, "output", &S::output, kOnOff)),
             F::Text(IDC_CONT_WAVEFORM, "waveform", &S::waveform, kWaveforms),
-            OnlyIn(kOutputMode, F::Text(IDC_CONT_ATTENUATION, "attenuation", &S::attenuation,
-                    kAttenuations)),
+            OnlyIn(kOutputMode,
+                   F::Text(IDC_CONT_ATTENUATION, "attenuation", &S::attenuation, kAttenuations)),
             OnlyIn(kOutputMode, F::Text(IDC_CONT_POLARITY, "polarity", &S::polarity, kPolarities)),
             F::Text(IDC_CONT_OFFSET_UNIT, "offset-unit", &S::offsetUnit, kOffsetUnits),
             F::Text(IDC_CONT_AMP_UNIT, "amp-unit", &S::ampUnit, kAmplitudeUnits),
@@ -61,7 +65,8 @@ const PageModel<ContinuousSettings>& ContinuousPage() {
             F::Number(IDC_CONT_AMPLITUDE, "amplitude", &S::amplitude),
             OnlyIn(kOutputMode, F::WholeNumber(IDC_CONT_DUTY, "duty", &S::duty)),
         },
-        ContinuousSequence, LineEnds::BetweenLines};
+        ContinuousSequence,
+        LineEnds::BetweenLines};
     return page;
 }
 

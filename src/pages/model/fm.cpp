@@ -7,19 +7,22 @@
 namespace valdrix::model {
 
 CommandSequence FmSequence(const FmSettings& s) {
+    // clang-format off
     return {
         {FormatCommand("FM:STATe %s", {s.state}),                            {}, {300}},
         {FormatCommand("FM:INTernal:FREQuency %f%s", {s.modFreq, s.freqUnit}), {}, {100, 200}},
         {FormatCommand("FM:DEViation %f%s", {s.deviation, s.devUnit}),       {}, {100}},
         {FormatCommand("FM:INTernal:FUNCtion %s", {s.waveform}),             {}, {}},
     };
+    // clang-format on
 }
 
 const PageModel<FmSettings>& FmPage() {
     using F = Field<FmSettings>;
     using S = FmSettings;
     static const PageModel<FmSettings> page{
-        "fm", "frequency modulation",
+        "fm",
+        "frequency modulation",
         {
             F::Text(IDC_FM_STATE, "state", &S::state, kOnOff),
             F::Text(IDC_FM_WAVEFORM, "waveform", &S::waveform, kWaveforms),

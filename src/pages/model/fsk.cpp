@@ -7,19 +7,22 @@
 namespace valdrix::model {
 
 CommandSequence FskSequence(const FskSettings& s) {
+    // clang-format off
     return {
         {FormatCommand("FSKey:STATe %s", {s.state}),                     {}, {300}},
         {FormatCommand("FSKey:INTernal:RATE %f%s", {s.rate, s.rateUnit}), {}, {200, 100}},
         {FormatCommand("FSKey:FREQuency %f%s", {s.freq, s.freqUnit}),    {}, {100}},
         {FormatCommand("FSKey:SOURce %s", {s.source}),                   {}, {}},
     };
+    // clang-format on
 }
 
 const PageModel<FskSettings>& FskPage() {
     using F = Field<FskSettings>;
     using S = FskSettings;
     static const PageModel<FskSettings> page{
-        "fsk", "frequency-shift keying",
+        "fsk",
+        "frequency-shift keying",
         {
             F::Text(IDC_FSK_STATE, "state", &S::state, kOnOff),
             F::Text(IDC_FSK_SOURCE, "source", &S::source, kFskSources),

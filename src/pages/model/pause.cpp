@@ -53,6 +53,8 @@ void Pause(unsigned milliseconds) {
     clock->Sleep(milliseconds);
 }
 
-PauseClock* InstallPauseClock(PauseClock* clock) { return std::exchange(Installed(), clock); }
+PauseClock* InstallPauseClock(PauseClock* clock) {
+    return std::exchange(Installed(), clock);
+}
 
 }  // namespace valdrix::model

@@ -7,19 +7,22 @@
 namespace valdrix::model {
 
 CommandSequence PmSequence(const PmSettings& s) {
+    // clang-format off
     return {
         {FormatCommand("PM:STATe %s", {s.state}),                            {}, {500}},
         {FormatCommand("PM:INTernal:FREQuency %f%s", {s.modFreq, s.freqUnit}), {}, {200}},
         {FormatCommand("PM:DEViation %ddeg", {s.deviation}),                 {}, {100, 100}},
         {FormatCommand("PM:INTernal:FUNCtion %s", {s.waveform}),             {}, {}},
     };
+    // clang-format on
 }
 
 const PageModel<PmSettings>& PmPage() {
     using F = Field<PmSettings>;
     using S = PmSettings;
     static const PageModel<PmSettings> page{
-        "pm", "phase modulation",
+        "pm",
+        "phase modulation",
         {
             F::Text(IDC_PM_STATE, "state", &S::state, kOnOff),
             F::Text(IDC_PM_WAVEFORM, "waveform", &S::waveform, kWaveforms),

@@ -7,19 +7,22 @@
 namespace valdrix::model {
 
 CommandSequence PwmSequence(const PwmSettings& s) {
+    // clang-format off
     return {
         {FormatCommand("PWM:STATe %s", {s.state}),                            {}, {100, 200}},
         {FormatCommand("PWM:INTernal:FREQuency %f%s", {s.modFreq, s.freqUnit}), {}, {200}},
         {FormatCommand("PWM:DCYCle %d%%", {s.dutyCycle}),                     {}, {100}},
         {FormatCommand("PWM:INTernal:FUNCtion %s", {s.waveform}),             {}, {}},
     };
+    // clang-format on
 }
 
 const PageModel<PwmSettings>& PwmPage() {
     using F = Field<PwmSettings>;
     using S = PwmSettings;
     static const PageModel<PwmSettings> page{
-        "pwm", "pulse-width modulation",
+        "pwm",
+        "pulse-width modulation",
         {
             F::Text(IDC_PWM_STATE, "state", &S::state, kOnOff),
             F::Text(IDC_PWM_WAVEFORM, "waveform", &S::waveform, kWaveforms),

@@ -51,21 +51,11 @@ std::string Quoted(std::string_view value) {
     std::string quoted = "\"";
     for (const char c : value) {
         switch (c) {
-            case '"':
-                quoted += "\\\"";
-                break;
-            case '\\':
-                quoted += "\\\\";
-                break;
-            case '\n':
-                quoted += "\\n";
-                break;
-            case '\r':
-                quoted += "\\r";
-                break;
-            case '\t':
-                quoted += "\\t";
-                break;
+            case '"': quoted += "\\\""; break;
+            case '\\': quoted += "\\\\"; break;
+            case '\n': quoted += "\\n"; break;
+            case '\r': quoted += "\\r"; break;
+            case '\t': quoted += "\\t"; break;
             default:
                 quoted += IsControl(c) ? fmt::format("\\x{:02X}", static_cast<unsigned char>(c))
                                        : std::string(1, c);
@@ -90,21 +80,11 @@ std::optional<std::string> Unquoted(std::string_view rest) {
         }
         if (++i == rest.size()) return std::nullopt;
         switch (rest[i]) {
-            case '"':
-                value += '"';
-                break;
-            case '\\':
-                value += '\\';
-                break;
-            case 'n':
-                value += '\n';
-                break;
-            case 'r':
-                value += '\r';
-                break;
-            case 't':
-                value += '\t';
-                break;
+            case '"': value += '"'; break;
+            case '\\': value += '\\'; break;
+            case 'n': value += '\n'; break;
+            case 'r': value += '\r'; break;
+            case 't': value += '\t'; break;
             case 'x': {
                 unsigned byte = 0;
                 if (i + 2 >= rest.size() ||
@@ -116,8 +96,7 @@ std::optional<std::string> Unquoted(std::string_view rest) {
                 i += 2;
                 break;
             }
-            default:
-                return std::nullopt;
+            default: return std::nullopt;
         }
     }
     return std::nullopt;

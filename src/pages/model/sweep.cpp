@@ -7,6 +7,7 @@
 namespace valdrix::model {
 
 CommandSequence SweepSequence(const SweepSettings& s) {
+    // clang-format off
     return {
         {FormatCommand("SWEep:STATe %s", {s.state}),                         {}, {500}},
         {FormatCommand("FREQuency:STARt %f%s", {s.startFreq, s.startUnit}),  {}, {200}},
@@ -15,13 +16,15 @@ CommandSequence SweepSequence(const SweepSettings& s) {
         {FormatCommand("TRIGger:SOURce %s", {s.source}),                     {}, {100}},
         {FormatCommand("SWEep:SPACing %s", {s.mode}),                        {}, {}},
     };
+    // clang-format on
 }
 
 const PageModel<SweepSettings>& SweepPage() {
     using F = Field<SweepSettings>;
     using S = SweepSettings;
     static const PageModel<SweepSettings> page{
-        "sweep", "frequency sweep",
+        "sweep",
+        "frequency sweep",
         {
             F::Text(IDC_SWEEP_MODE, "mode", &S::mode, kSweepSpacings),
             F::Text(IDC_SWEEP_SOURCE, "source", &S::source, kTriggerSources),
