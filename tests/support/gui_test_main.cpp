@@ -1,19 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QTemporaryDir>
 
 #include "framework/template_fonts.h"
 #include "res/names_valdrix.h"
+#include "support/private_runtime_dir.h"
 
 using namespace valdrix::gui;
 
 int main(int argc, char** argv) {
     // The dialogs are real widgets; they need no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // A line end owed on a link is kept for the next run under here: never the user's own.
-    const QTemporaryDir runtime;
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+    const PrivateRuntimeDir runtime;
     QApplication application(argc, argv);
     QApplication::setApplicationName("Valdrix");
     InstallProductTexts(ValdrixNames());
