@@ -18,6 +18,7 @@
 #include "link/instrument.h"
 #include "pages/model/operator_message.h"
 
+using namespace valdrix::cli;
 using namespace valdrix::link;
 
 namespace {

@@ -2,6 +2,8 @@
 
 #include "pages/model/command_sender.h"
 
+namespace valdrix::cli {
+
 using namespace valdrix::model;
 
 namespace {
@@ -54,3 +56,5 @@ void LinkWriter::Run() {
             Qt::QueuedConnection);
     }
 }
+
+}  // namespace valdrix::cli

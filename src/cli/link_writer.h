@@ -10,6 +10,8 @@
 
 #include "link/instrument.h"
 
+namespace valdrix::cli {
+
 // Writes lines to the instrument on a thread of its own, so that a write that takes its whole
 // time-out holds up only the lines that wait for it while the event loop goes on serving. While
 // it runs, only its thread touches the instrument.
@@ -45,3 +47,5 @@ private:
     bool m_finishing = false;
     std::thread m_thread;
 };
+
+}  // namespace valdrix::cli

@@ -22,6 +22,8 @@
 
 class QTcpServer;
 
+namespace valdrix::cli {
+
 using Subnet = std::pair<QHostAddress, int>;
 
 // One line of the bridge's log on standard error; lines from several threads never mix.
@@ -124,3 +126,5 @@ private:
     QTimer m_pace;
     bool m_stopped = false;
 };
+
+}  // namespace valdrix::cli

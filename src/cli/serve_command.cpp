@@ -24,6 +24,8 @@
 #include "pages/model/operator_message.h"
 #include "res/names_valdrix.h"
 
+namespace valdrix::cli {
+
 using namespace valdrix::link;
 using namespace valdrix::model;
 
@@ -366,3 +368,5 @@ CliCommand ServeCommand() {
             compose,
             RunServe};
 }
+
+}  // namespace valdrix::cli
