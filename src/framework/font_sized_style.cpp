@@ -1,6 +1,8 @@
 #include "framework/font_sized_style.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QProxyStyle>
 #include <QWidget>
 #include <algorithm>
@@ -32,7 +34,23 @@ public:
     }
 };
 
+// Keeps a fresh combo box from hearing that its style changed: it would rebuild its item delegate
+// for the new style, which builds the drop-down list's popup at once, the costliest part of a
+// page's start. A box without a popup gives it the delegate of its style when it first opens it.
+class StyleChangeKeptFromNewBox : public QObject {
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        return event->type() == QEvent::StyleChange;
+    }
+};
+
 }  // namespace
+
+void GiveFontSizedStyle(QComboBox& newBox) {
+    StyleChangeKeptFromNewBox filter;
+    newBox.installEventFilter(&filter);
+    newBox.setStyle(FontSizedStyle());
+}
 
 QStyle* FontSizedStyle() {
     static auto* style = [] {

@@ -1,5 +1,6 @@
 #pragma once
 
+class QComboBox;
 class QStyle;
 
 namespace valdrix::gui {
@@ -10,5 +11,8 @@ namespace valdrix::gui {
 // room of the text ("NORMa", a tab row that needs scroll arrows). One style shared by the widgets
 // that use it.
 QStyle* FontSizedStyle();
+
+// Gives a combo box that has just been made the style above, at the cost of a style alone.
+void GiveFontSizedStyle(QComboBox& newBox);
 
 }  // namespace valdrix::gui

@@ -52,7 +52,7 @@ QCompleter* CompleterToDiscard() {
 
 QWidget* MakeComboBox(QWidget& parent) {
     auto* combo = new QComboBox(&parent);
-    combo->setStyle(FontSizedStyle());
+    GiveFontSizedStyle(*combo);
     // Editable through its own line edit: setEditable(true) would also build the drop-down
     // list's popup at once, which the operator may never open.
     auto* field = new QLineEdit(combo);

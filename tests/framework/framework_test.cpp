@@ -139,6 +139,12 @@ TEST(DialogUnits, TheMainDialogFitsASmallScreen) {
         EXPECT_TRUE(size.width() <= room.width() && size.height() <= screen.highest)
             << size.width() << 'x' << size.height() << " at " << points << " points";
         EXPECT_NEAR(double(size.width()) / size.height(), 1034.0 / 727, 0.1) << "in proportion";
+        // As large as fits: half a point larger would not.
+        const QSize larger = MapDialogRect(BaseUnitsOf(TemplateFont(main.fontFace, points + 0.5)),
+                                           0, 0, main.cx, main.cy)
+                                 .size();
+        const bool largerFits = larger.width() <= room.width() && larger.height() <= room.height();
+        EXPECT_TRUE(points == main.pointSize || !largerFits) << points;
     }
 }
 
