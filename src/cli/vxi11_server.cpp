@@ -33,13 +33,10 @@ Vxi11Server::Answer With(const std::optional<Message>& message, Handler handle) 
 }  // namespace
 
 Vxi11Server::Vxi11Server(std::vector<ScpiBridge*> bridges, std::ostream& log)
-    : m_bridges(std::move(bridges)), m_log(log), m_locks(m_bridges.size()) {}
+    : m_log(log),
+      m_devices(std::move(bridges), m_context, log, [this](quint64 id) { Resume(id); }) {}
 
-Vxi11Server::~Vxi11Server() {
-    for (auto& [id, link] : m_links) {
-        if (const auto channel = link.channel.lock()) channel->FollowBridge(m_context, {});
-    }
-}
+Vxi11Server::~Vxi11Server() = default;
 
 bool Vxi11Server::Listen(const std::vector<QHostAddress>& addresses) {
     for (const QHostAddress& address : addresses) {
@@ -69,7 +66,7 @@ void Vxi11Server::Accept(int descriptor) {
     const QHostAddress address = PeerOf(descriptor, port);
     const std::string peer = AddressText(address, port);
     // Every instrument's bridge has the same --allow.
-    const bool allowed = m_bridges.front()->Allowed(address);
+    const bool allowed = m_devices.Bridge(0).Allowed(address);
     if (!allowed || m_connections.size() >= kMaxConnections) {
         Log(fmt::format("refused VXI-11 connection from {}: {}", peer,
                         allowed ? "too many connections" : "not in --allow"));
@@ -172,19 +169,21 @@ Vxi11Server::Answer Vxi11Server::CallCore(quint64 id, const RpcCall& call) {
 
 std::optional<std::string> Vxi11Server::CreateLink(quint64 id, const vxi11::CreateLink& message) {
     const Connection& connection = m_connections.at(id);
-    const auto instrument = InstrumentOf(message.device, m_bridges.size());
+    const auto instrument = InstrumentOf(message.device, m_devices.Instruments());
     if (!instrument) {
-        Log(fmt::format(
-            "VXI-11 link from {} refused: there is no device \"{}\" here, only inst0 "
-            "to inst{}",
-            connection.peer, valdrix::link::PrintableText(message.device), m_bridges.size() - 1));
+        Log(
+            fmt::format("VXI-11 link from {} refused: there is no device \"{}\" here, only inst0 "
+                        "to inst{}",
+                        connection.peer, valdrix::link::PrintableText(message.device),
+                        m_devices.Instruments() - 1));
         return CreateLinkResult(kDeviceNotAccessible, 0, 0);
     }
-    if (message.lockDevice && m_locks[*instrument].holder) {
+    if (message.lockDevice && m_devices.LockOfInstrument(*instrument).holder) {
         return CreateLinkResult(kDeviceLocked, 0, 0);
     }
     std::shared_ptr<Vxi11Link> channel;
-    const auto joined = m_bridges[*instrument]->Join(
+    ScpiBridge& bridge = m_devices.Bridge(*instrument);
+    const auto joined = bridge.Join(
         connection.address, fmt::format("{} over VXI-11 {}", connection.peer, message.device),
         [&channel](std::function<void()> changed) {
             channel = std::make_shared<Vxi11Link>(std::move(changed));
@@ -194,17 +193,16 @@ std::optional<std::string> Vxi11Server::CreateLink(quint64 id, const vxi11::Crea
         Log(fmt::format("VXI-11 link from {} refused: {}", connection.peer, *why));
         return CreateLinkResult(kOutOfResources, 0, 0);
     }
-    const std::uint32_t link = ++m_lastLink;
     channel->FollowBridge(m_context, [this, id] { Resume(id); });
-    m_links[link] = Link{channel, id, std::get<quint64>(joined), *instrument};
-    if (message.lockDevice) Take(link);
+    const std::uint32_t link = m_devices.Add({channel, id, std::get<quint64>(joined), *instrument});
+    if (message.lockDevice) m_devices.Take(link);
     return CreateLinkResult(kNoError, link, m_abortPort);
 }
 
 // Returns once the lines written are in the link's queue, as a raw socket's read of them does.
 std::optional<std::string> Vxi11Server::Write(quint64 id, std::uint32_t xid,
                                               const vxi11::Write& message) {
-    Link* link = Find(message.link);
+    Vxi11Devices::Link* link = m_devices.Find(message.link);
     if (link == nullptr) return WriteResult(kInvalidLink, 0);
     link->Channel().Add(message.data, (message.flags & kEnd) != 0);
     Pending pending{xid, kDeviceWrite, message.link,
@@ -216,7 +214,7 @@ std::optional<std::string> Vxi11Server::Write(quint64 id, std::uint32_t xid,
 
 std::optional<std::string> Vxi11Server::Read(quint64 id, std::uint32_t xid,
                                              const vxi11::Read& message) {
-    if (Find(message.link) == nullptr) return ReadResult(kInvalidLink, 0, {});
+    if (m_devices.Find(message.link) == nullptr) return ReadResult(kInvalidLink, 0, {});
     Pending pending{xid, kDeviceRead, message.link,
                     std::max<std::uint32_t>(message.requestSize, 1)};
     if ((message.flags & kTermCharSet) != 0) {
@@ -229,11 +227,11 @@ std::optional<std::string> Vxi11Server::Read(quint64 id, std::uint32_t xid,
 
 std::optional<std::string> Vxi11Server::Lock(quint64 id, std::uint32_t xid,
                                              const vxi11::Lock& message) {
-    if (Find(message.link) == nullptr) return ErrorResult(kInvalidLink);
-    DeviceLock& lock = LockOf(message.link);
+    if (m_devices.Find(message.link) == nullptr) return ErrorResult(kInvalidLink);
+    Vxi11Devices::DeviceLock& lock = m_devices.LockOf(message.link);
     if (lock.holder == message.link) return ErrorResult(kNoError);
     if (!lock.holder && lock.waiters.empty()) {
-        Take(message.link);
+        m_devices.Take(message.link);
         return ErrorResult(kNoError);
     }
     if ((message.flags & kWaitLock) == 0 || message.lockTimeoutMs == 0) {
@@ -245,25 +243,26 @@ std::optional<std::string> Vxi11Server::Lock(quint64 id, std::uint32_t xid,
 }
 
 std::optional<std::string> Vxi11Server::Unlock(std::uint32_t link) {
-    if (Find(link) == nullptr) return ErrorResult(kInvalidLink);
-    if (LockOf(link).holder != link) return ErrorResult(kNoLockHeld);
-    Release(link);
+    if (m_devices.Find(link) == nullptr) return ErrorResult(kInvalidLink);
+    if (m_devices.LockOf(link).holder != link) return ErrorResult(kNoLockHeld);
+    m_devices.Release(link);
     return ErrorResult(kNoError);
 }
 
 std::optional<std::string> Vxi11Server::Generic(std::uint32_t procedure,
                                                 const vxi11::Generic& message) {
-    Link* link = Find(message.link);
+    Vxi11Devices::Link* link = m_devices.Find(message.link);
     if (procedure == kDeviceReadStb) {
         if (link == nullptr) return ReadStbResult(kInvalidLink, 0);
-        return ReadStbResult(kNoError, BridgeOf(*link).StatusByte(link->client).value_or(0));
+        return ReadStbResult(kNoError,
+                             m_devices.BridgeOf(*link).StatusByte(link->client).value_or(0));
     }
     if (link == nullptr) return ErrorResult(kInvalidLink);
     if (procedure == kDeviceTrigger) link->Channel().AddLine("*TRG");
     // As the panel's Local button: the instrument goes back to its front panel.
     if (procedure == kDeviceLocal) link->Channel().AddLine("*SYSTem:LOCal");
     if (procedure == kDeviceClear) {
-        const std::size_t dropped = BridgeOf(*link).Clear(link->client);
+        const std::size_t dropped = m_devices.BridgeOf(*link).Clear(link->client);
         link->Channel().Clear();
         Log(
             fmt::format("client {}: device clear dropped {} command(s) not yet written and the "
@@ -274,21 +273,21 @@ std::optional<std::string> Vxi11Server::Generic(std::uint32_t procedure,
 }
 
 std::optional<std::string> Vxi11Server::DestroyLink(std::uint32_t link) {
-    if (Find(link) == nullptr) return ErrorResult(kInvalidLink);
-    End(link);
+    if (m_devices.Find(link) == nullptr) return ErrorResult(kInvalidLink);
+    m_devices.End(link);
     return ErrorResult(kNoError);
 }
 
 // Ends the call that waits on the link's connection: a read, a write or a lock.
 std::optional<std::string> Vxi11Server::Abort(std::uint32_t link) {
-    const Link* found = Find(link);
+    const Vxi11Devices::Link* found = m_devices.Find(link);
     if (found == nullptr) return ErrorResult(kInvalidLink);
     const quint64 id = found->connection;
     Connection& connection = m_connections.at(id);
     if (connection.pending && connection.pending->link == link) {
         const Pending pending = std::move(*connection.pending);
         connection.pending.reset();
-        StopWaitingForLocks(id);
+        m_devices.StopWaitingForLocks(id);
         Reply(id, pending.xid,
               pending.procedure == kDeviceRead    ? ReadResult(kAborted, 0, {})
               : pending.procedure == kDeviceWrite ? WriteResult(kAborted, 0)
@@ -329,15 +328,15 @@ void Vxi11Server::Resume(quint64 id) {
 }
 
 std::optional<std::string> Vxi11Server::Finish(const Pending& pending) {
-    Link* link = Find(pending.link);
+    Vxi11Devices::Link* link = m_devices.Find(pending.link);
     if (pending.procedure == kDeviceLock) {
         if (link == nullptr) return std::nullopt;
-        DeviceLock& lock = m_locks[link->instrument];
+        Vxi11Devices::DeviceLock& lock = m_devices.LockOfInstrument(link->instrument);
         if (lock.holder || lock.waiters.empty() || lock.waiters.front() != link->connection) {
             return std::nullopt;
         }
         lock.waiters.pop_front();
-        Take(pending.link);
+        m_devices.Take(pending.link);
         return ErrorResult(kNoError);
     }
     if (link == nullptr) {
@@ -361,7 +360,7 @@ void Vxi11Server::TimedOut(quint64 id) {
     if (!connection.pending) return;
     const Pending pending = std::move(*connection.pending);
     connection.pending.reset();
-    StopWaitingForLocks(id);
+    m_devices.StopWaitingForLocks(id);
     Reply(id, pending.xid,
           pending.procedure == kDeviceRead ? ReadResult(kIoTimeout, 0, {})
                                            : ErrorResult(kDeviceLocked));
@@ -372,61 +371,15 @@ void Vxi11Server::Reply(quint64 id, std::uint32_t xid, const std::string& result
     m_connections.at(id).socket->Send(RecordOf(AcceptedReply(xid, AcceptStat::Success, results)));
 }
 
-// While a link holds the lock, the commands of every other client of the bridge wait.
-void Vxi11Server::Take(std::uint32_t link) {
-    LockOf(link).holder = link;
-    BridgeOf(m_links.at(link)).HoldInstrumentFor(m_links.at(link).client);
-}
-
-void Vxi11Server::Release(std::uint32_t link) {
-    DeviceLock& lock = LockOf(link);
-    if (lock.holder != link) return;
-    lock.holder.reset();
-    BridgeOf(m_links.at(link)).HoldInstrumentFor(std::nullopt);
-    if (lock.waiters.empty()) return;
-    const quint64 next = lock.waiters.front();
-    QMetaObject::invokeMethod(
-        &m_context, [this, next] { Resume(next); }, Qt::QueuedConnection);
-}
-
-// The link's client sends no more; the bridge lets it go once its lines are done.
-void Vxi11Server::End(std::uint32_t link) {
-    Release(link);
-    if (const auto channel = m_links.at(link).channel.lock()) {
-        channel->FollowBridge(m_context, {});
-        channel->End();
-    }
-    m_links.erase(link);
-}
-
 void Vxi11Server::Close(quint64 id) {
     Connection& connection = m_connections.at(id);
     connection.closing = true;
     connection.pending.reset();
-    StopWaitingForLocks(id);
-    std::vector<std::uint32_t> links;
-    for (const auto& [number, link] : m_links) {
-        if (link.connection == id) links.push_back(number);
-    }
-    for (const std::uint32_t link : links) End(link);
+    m_devices.StopWaitingForLocks(id);
+    m_devices.EndLinksOf(id);
     // The socket goes from the event loop, never from inside one of its own calls.
     QMetaObject::invokeMethod(
         &m_context, [this, id] { m_connections.erase(id); }, Qt::QueuedConnection);
-}
-
-void Vxi11Server::StopWaitingForLocks(quint64 id) {
-    for (DeviceLock& lock : m_locks) std::erase(lock.waiters, id);
-}
-
-Vxi11Server::Link* Vxi11Server::Find(std::uint32_t link) {
-    const auto found = m_links.find(link);
-    if (found == m_links.end()) return nullptr;
-    if (found->second.channel.expired()) {
-        Log(fmt::format("VXI-11 link {} ended with its client {}", link, found->second.client));
-        End(link);
-        return nullptr;
-    }
-    return &found->second;
 }
 
 void Vxi11Server::Log(const std::string& text) {

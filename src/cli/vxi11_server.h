@@ -4,7 +4,6 @@
 #include <QObject>
 #include <QTimer>
 #include <cstdint>
-#include <deque>
 #include <iosfwd>
 #include <map>
 #include <memory>
@@ -13,6 +12,7 @@
 #include <vector>
 
 #include "cli/onc_rpc.h"
+#include "cli/vxi11_devices.h"
 #include "cli/vxi11_messages.h"
 
 namespace valdrix::cli {
@@ -20,7 +20,6 @@ namespace valdrix::cli {
 class ScpiBridge;
 class ClientSocket;
 class DescriptorServer;
-class Vxi11Link;
 
 // The bridge's instruments as VXI-11 devices, instrument k as inst<k>: the core channel and the
 // abort channel, each on a port of the system's choosing on every address the bridge listens
@@ -64,22 +63,6 @@ private:
         std::optional<Pending> pending;
         bool closing = false;
     };
-    // The bridge holds the link's channel and lets it go when it closes the client.
-    struct Link {
-        std::weak_ptr<Vxi11Link> channel;
-        quint64 connection = 0;
-        quint64 client = 0;
-        unsigned instrument = 0;
-        // Found links only: Find has seen the channel still held.
-        Vxi11Link& Channel() const { return *channel.lock(); }
-    };
-
-    // Who holds an instrument's lock, and the connections whose device_lock waits, in order.
-    struct DeviceLock {
-        std::optional<std::uint32_t> holder;
-        std::deque<quint64> waiters;
-    };
-
     bool ListenOn(const QHostAddress& address, quint16& port);
     void Accept(int descriptor);
     void Serve(quint64 id);
@@ -98,18 +81,9 @@ private:
     std::optional<std::string> Finish(const Pending& pending);
     void TimedOut(quint64 id);
     void Reply(quint64 id, std::uint32_t xid, const std::string& results);
-    void Take(std::uint32_t link);
-    void Release(std::uint32_t link);
-    void End(std::uint32_t link);
     void Close(quint64 id);
-    void StopWaitingForLocks(quint64 id);
-    ScpiBridge& BridgeOf(const Link& link) { return *m_bridges[link.instrument]; }
-    DeviceLock& LockOf(std::uint32_t link) { return m_locks[m_links.at(link).instrument]; }
-    // The link and its channel while the bridge serves it; a link the bridge let go is ended.
-    Link* Find(std::uint32_t link);
     void Log(const std::string& text);
 
-    std::vector<ScpiBridge*> m_bridges;
     std::ostream& m_log;
     QObject m_context;
     std::vector<std::unique_ptr<DescriptorServer>> m_servers;
@@ -117,9 +91,7 @@ private:
     quint16 m_abortPort = 0;
     std::map<quint64, Connection> m_connections;
     quint64 m_lastConnection = 0;
-    std::map<std::uint32_t, Link> m_links;
-    std::uint32_t m_lastLink = 0;
-    std::vector<DeviceLock> m_locks;  // one per instrument
+    Vxi11Devices m_devices;
 };
 
 }  // namespace valdrix::cli
