@@ -3,21 +3,19 @@
 // - the code's own overhead per send: the send's time less the time its pauses actually took;
 // - each pause's lateness: how much longer than asked it took, which is mostly the scheduler's.
 // Targets: overhead under 1 ms; no pause short; median lateness under 2 ms on an idle machine.
-#include <QApplication>
+#include <QCoreApplication>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <vector>
 
-#include "framework/message_box.h"
 #include "link/file_backend.h"
 #include "link/instrument.h"
 #include "pages/model/command_sender.h"
 #include "pages/model/continuous.h"
+#include "pages/model/operator_message.h"
 #include "pages/model/pause.h"
-
-using namespace valdrix::gui;
 
 using namespace valdrix::link;
 
@@ -61,8 +59,8 @@ void PrintSpread(const char* what, const Spread& spread) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
+    // The pauses wait in an event loop, as they do in the panel.
+    QCoreApplication application(argc, argv);
     constexpr int kSends = 20;
     QTemporaryDir folder;
     Instrument instrument(
