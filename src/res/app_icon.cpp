@@ -1,6 +1,7 @@
 #include "res/app_icon.h"
 
 #include <QIcon>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -37,13 +38,50 @@ QPixmap IconPicture(int size) {
     return picture;
 }
 
-}  // namespace
-
-QIcon ApplicationIcon() {
+QIcon DrawnIcon() {
     QIcon icon;
     icon.addPixmap(IconPicture(32));
     icon.addPixmap(IconPicture(16));
     return icon;
+}
+
+// Draws the pictures when something first asks for them (the window manager, the About box)
+// rather than while the window is being made: the first drawing sets up the painter, which the
+// window's start does not otherwise need.
+class DrawnWhenAsked : public QIconEngine {
+public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        Icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return Icon().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
+                         qreal scale) override {
+        return Icon().pixmap(size, scale, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return Icon().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+        return Icon().availableSizes(mode, state);
+    }
+    QIconEngine* clone() const override { return new DrawnWhenAsked; }
+
+private:
+    const QIcon& Icon() {
+        if (m_icon.isNull()) m_icon = DrawnIcon();
+        return m_icon;
+    }
+
+    QIcon m_icon;
+};
+
+}  // namespace
+
+QIcon ApplicationIcon() {
+    return QIcon(new DrawnWhenAsked);
 }
 
 }  // namespace valdrix::gui
