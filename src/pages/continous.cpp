@@ -48,7 +48,7 @@ void CContinous::ComposePreview() {
 std::string CContinous::PreviewOf(const FieldTexts& shown, const char* mode, LineEnds ends) const {
     FieldTexts texts = shown;
     for (auto& [option, text] : texts) {
-        if (option == "mode") text = mode;
+        if (option == kModeOption) text = mode;
     }
     return JoinLines(LinesOf(Model().sequence(texts)), ends);
 }
@@ -75,7 +75,7 @@ void CContinous::OnRadioOutput() {
 
 // The box of the mode used shows the send; the other keeps its text.
 void CContinous::OnSent() {
-    (*FindText(TakenTexts(), "mode") == kOutputMode ? m_strOutputCmd : m_strDirectCmd) =
+    (*FindText(TakenTexts(), kModeOption) == kOutputMode ? m_strOutputCmd : m_strDirectCmd) =
         m_strCommand;
     UpdateData(false);
 }

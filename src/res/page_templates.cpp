@@ -39,10 +39,10 @@ DialogTemplate Continous() {
             Label(IDC_STATIC, "%", 69, 110, 8, 8, Buddy{IDC_CONT_DUTY}),
             Edit(IDC_CONT_OUTPUT_CMD, 121, 112, 156, 72, kStyleMultiLine,
                  AccessibleName{"Output configuration commands"}),
-            Chooses("mode", kDirectMode,
+            Chooses(kModeOption, kDirectMode,
                     Radio(IDC_CONT_RADIO_DIRECT, "Direct configuration command", 123, 14, 128, 10)),
             Chooses(
-                "mode", kOutputMode,
+                kModeOption, kOutputMode,
                 Radio(IDC_CONT_RADIO_OUTPUT, "Output configuration command", 123, 100, 128, 10)),
             Edit(IDC_CONT_DIRECT_CMD, 121, 28, 156, 58, kStyleMultiLine,
                  AccessibleName{"Direct configuration commands"}),

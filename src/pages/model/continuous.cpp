@@ -49,7 +49,7 @@ const PageModel<ContinuousSettings>& ContinuousPage() {
         "continuous",
         "the continuous output: waveform, frequency, amplitude, offset, ...",
         {
-            F::Radio("mode", &S::mode, {kDirectMode, kOutputMode}),
+            F::Radio(kModeOption, &S::mode, {kDirectMode, kOutputMode}),
             OnlyIn(kOutputMode, F::Text("output", &S::output, kOnOff)),
             F::Text("waveform", &S::waveform, kWaveforms),
             OnlyIn(kOutputMode, F::Text("attenuation", &S::attenuation, kAttenuations)),

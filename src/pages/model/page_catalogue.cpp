@@ -68,7 +68,7 @@ CataloguePage Entry(const PageModel<Settings>& model, PageLook look) {
 std::vector<FieldTexts> ContinuousVariants() {
     std::vector<FieldTexts> variants;
     for (const char* waveform : {"SINusoid", "SQUare", "RAMP"}) {
-        variants.push_back({{"mode", kOutputMode}, {"waveform", waveform}});
+        variants.push_back({{kModeOption, kOutputMode}, {"waveform", waveform}});
     }
     return variants;
 }
