@@ -24,6 +24,7 @@
 #include "link/instrument.h"
 #include "link/simulated_instrument.h"
 #include "res/names_valdrix.h"
+#include "res/resource_ids.h"
 
 using namespace valdrix::gui;
 

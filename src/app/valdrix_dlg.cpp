@@ -45,10 +45,6 @@ constexpr char kSimulatedHint[] =
     "To prepare and browse the pages with no instrument, choose \"Simulated instrument\" in the "
     "Instrument menu of the window's context menu (right click).";
 
-constexpr std::array<const char*, kPageCount> kTabLabels = {
-    "Continous", "   FM  ", "  AM  ", "  PM  ", "  PWM  ", "  FSK  ", "  Sweep  ", "  Burst  ",
-};
-
 // What a message says first, and then why, in the words of the README's table.
 std::string WithReason(const char* what, const std::string& reason) {
     return fmt::format("{}\n\n{}.", what, reason);
@@ -110,7 +106,7 @@ CValdrixDlg::CValdrixDlg(Instrument& instrument, LinkChoice link, PanelStart sta
       m_instrument(instrument),
       m_link(std::move(link)),
       m_start(start) {
-    for (CommandPage* page : AllPages()) page->SetInstrument(m_instrument);
+    m_pages.ForEach([this](int, FieldPage& page) { page.SetInstrument(m_instrument); });
 }
 
 void CValdrixDlg::MessageMap() {
@@ -168,10 +164,11 @@ void CValdrixDlg::WatchUsbWhenUsed() {
 // there.
 void CValdrixDlg::ShowPages() {
     if (m_tab.GetItemCount() > 0) return;
-    for (int tab = 0; tab < kPageCount; ++tab) m_tab.InsertItem(tab, kTabLabels[tab]);
+    m_pages.ForEach(
+        [this](int tab, const FieldPage& page) { m_tab.InsertItem(tab, page.Model().tabLabel); });
     AddPageKeys();
-    m_shownTab = PageOfTab(m_recalledTab) != nullptr ? m_recalledTab : 0;
-    ShowOnly(PageOfTab(m_shownTab));
+    m_shownTab = m_pages.PageOfTab(m_recalledTab) != nullptr ? m_recalledTab : 0;
+    ShowOnly(m_pages.PageOfTab(m_shownTab));
     m_tab.SetCurSel(m_shownTab);
 }
 
@@ -239,21 +236,9 @@ void CValdrixDlg::AddSetupItems() {
     add(QKeySequence(Qt::CTRL | Qt::Key_O), &CValdrixDlg::OnOpenSetup);
 }
 
-template <typename Action>
-void CValdrixDlg::ForEachPage(Action action) {
-    action(0, m_pageContinous);
-    action(1, m_pageFm);
-    action(2, m_pageAm);
-    action(3, m_pagePm);
-    action(4, m_pagePwm);
-    action(5, m_pageFsk);
-    action(6, m_pageSweep);
-    action(7, m_pageBurst);
-}
-
 Setup CValdrixDlg::ShownSetup() {
     Setup setup;
-    ForEachPage([&setup](int, auto& page) {
+    m_pages.ForEach([&setup](int, const FieldPage& page) {
         setup.push_back({page.Model().name, page.ShownTexts()});
     });
     return setup;
@@ -261,7 +246,7 @@ Setup CValdrixDlg::ShownSetup() {
 
 void CValdrixDlg::ShowSetup(const Setup& setup) {
     std::vector<std::string> notShown;
-    ForEachPage([&](int, auto& page) {
+    m_pages.ForEach([&](int, FieldPage& page) {
         if (const FieldTexts* texts = FindSetupPage(setup, page.Model().name)) {
             for (std::string& field : page.ShowTexts(*texts)) notShown.push_back(std::move(field));
         }
@@ -335,12 +320,12 @@ void CValdrixDlg::OpenSetupFrom(const std::string& path) {
 }
 
 void CValdrixDlg::OnRestoreDefaults() {
-    Gated([this] { ForEachPage([](int, auto& page) { page.ShowTexts({}); }); });
+    Gated([this] { m_pages.ForEach([](int, FieldPage& page) { page.ShowTexts({}); }); });
 }
 
 std::string CValdrixDlg::CommandOfShownPage() {
     std::string command;
-    ForEachPage([&](int tab, auto& page) {
+    m_pages.ForEach([&](int tab, const FieldPage& page) {
         if (tab != m_shownTab) return;
         command = CliCommandLine(page.Model(), page.ShownTexts(), m_link);
     });
@@ -428,18 +413,6 @@ void CValdrixDlg::SendConsoleLine(const std::string& line) {
     UpdateData(false);
 }
 
-std::array<CommandPage*, kPageCount> CValdrixDlg::AllPages() {
-    return {&m_pageContinous, &m_pageFm,  &m_pageAm,    &m_pagePm,
-            &m_pagePwm,       &m_pageFsk, &m_pageBurst, &m_pageSweep};
-}
-
-CommandPage* CValdrixDlg::PageOfTab(int tab) {
-    const std::array<CommandPage*, kPageCount> byTab = {&m_pageContinous, &m_pageFm,   &m_pageAm,
-                                                        &m_pagePm,        &m_pagePwm,  &m_pageFsk,
-                                                        &m_pageSweep,     &m_pageBurst};
-    return tab >= 0 && tab < kPageCount ? byTab[static_cast<std::size_t>(tab)] : nullptr;
-}
-
 // A page's window is made when it is first shown: most sessions use a few of the eight pages,
 // and building all of them would double the time the window takes to appear.
 void CValdrixDlg::CreatePageWindow(CommandPage& page) {
@@ -507,11 +480,11 @@ CRect PageRectangle(const CRect& tabClient, int tabRowHeight, const DialogBaseUn
 
 void CValdrixDlg::ShowOnly(CommandPage* visible) {
     CreatePageWindow(*visible);
-    for (CommandPage* page : AllPages()) {
-        if (page->GetSafeHwnd() == nullptr) continue;
-        page->ShowWindow(page == visible ? SW_SHOW : SW_HIDE);
-        m_viewports.at(page)->Show(page == visible);
-    }
+    m_pages.ForEach([this, visible](int, FieldPage& page) {
+        if (page.GetSafeHwnd() == nullptr) return;
+        page.ShowWindow(&page == visible ? SW_SHOW : SW_HIDE);
+        m_viewports.at(&page)->Show(&page == visible);
+    });
 }
 
 void CValdrixDlg::Gated(std::function<void()> action) {
@@ -575,7 +548,7 @@ void CValdrixDlg::StepTab(int step) {
 }
 
 void CValdrixDlg::ChangeTab(int tab, FocusAfter focus) {
-    CommandPage* page = PageOfTab(tab);
+    CommandPage* page = m_pages.PageOfTab(tab);
     if (!InstrumentReady() || page == nullptr) return;
     m_tab.SetCurSel(tab);
     m_shownTab = tab;
@@ -590,7 +563,7 @@ void CValdrixDlg::OnValidate() {
 // Sends the page the operator sees.
 void CValdrixDlg::Validate() {
     if (!InstrumentReady()) return;
-    if (CommandPage* page = PageOfTab(m_shownTab)) {
+    if (CommandPage* page = m_pages.PageOfTab(m_shownTab)) {
         const SendOutcome outcome = page->SendCommands();
         if (outcome == SendOutcome::Refused) {
             if (!page->LastRefusal().empty()) m_lastSend = page->LastRefusal();

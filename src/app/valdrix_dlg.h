@@ -2,7 +2,6 @@
 
 #include <QIcon>
 #include <QPoint>
-#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -19,15 +18,8 @@
 #include "link/instrument.h"
 #include "link/link_choice.h"
 #include "link/usb_watch.h"
-#include "pages/am.h"
-#include "pages/burst.h"
-#include "pages/continous.h"
-#include "pages/fm.h"
-#include "pages/fsk.h"
 #include "pages/model/setup_file.h"
-#include "pages/pm.h"
-#include "pages/pwm.h"
-#include "pages/sweep.h"
+#include "pages/page_set.h"
 
 namespace valdrix::gui {
 
@@ -35,7 +27,6 @@ inline constexpr unsigned IDM_ABOUTBOX = 0x0010;
 inline constexpr unsigned IDM_SAVE_SETUP = 0x0020;
 inline constexpr unsigned IDM_OPEN_SETUP = 0x0030;
 inline constexpr unsigned IDM_RESTORE_DEFAULTS = 0x0040;
-inline constexpr int kPageCount = 8;
 
 // Where the pages sit inside the tab control: below the row of tabs as tall as it is drawn,
 // inside its frame, with a margin below them in the window's dialog units: all of it shrinks
@@ -97,18 +88,9 @@ public:
     // The console's lines, oldest first.
     const std::vector<std::string>& ConsoleHistory() const { return m_history.Entries(); }
 
-    // The page of a tab index, or nullptr for no selection.
-    CommandPage* PageOfTab(int tab);
-
     bool m_bUsbOpen = false;
-    CSweep m_pageSweep;
-    CBurst m_pageBurst;
-    CFSK m_pageFsk;
-    CPWM m_pagePwm;
-    CPM m_pagePm;
-    CAM m_pageAm;
-    CFM m_pageFm;
-    CContinous m_pageContinous;
+    // The tab pages, in the order of the tabs.
+    PageSet m_pages;
     CEdit m_editLog;
     CTabCtrl m_tab;
     CString m_strLog;
@@ -123,9 +105,6 @@ protected:
 private:
     void AddAboutItem();
     void AddSetupItems();
-    // Calls action(tab, page) for each page, in the order of the tabs.
-    template <typename Action>
-    void ForEachPage(Action action);
     void RecallAtStart();
     void RememberAtClose();
     void ShowLogMenu(const QPoint& where);
@@ -154,8 +133,6 @@ private:
     void ShowStatus();
     void ShowProgress();
     std::string LinkStatusText() const;
-    // Every page, built or not; a page's window is made when it is first shown.
-    std::array<CommandPage*, kPageCount> AllPages();
 
     valdrix::link::Instrument& m_instrument;
     valdrix::link::LinkChoice m_link;

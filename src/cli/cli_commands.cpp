@@ -9,15 +9,8 @@
 #include "cli/page_command.h"
 #include "cli/serve_command.h"
 #include "link/command_line.h"
-#include "pages/model/am.h"
-#include "pages/model/burst.h"
 #include "pages/model/common_commands.h"
-#include "pages/model/continuous.h"
-#include "pages/model/fm.h"
-#include "pages/model/fsk.h"
-#include "pages/model/pm.h"
-#include "pages/model/pwm.h"
-#include "pages/model/sweep.h"
+#include "pages/model/page_catalogue.h"
 
 namespace valdrix::cli {
 
@@ -131,22 +124,21 @@ CliCommand RawCommand() {
 }  // namespace
 
 const std::vector<CliCommand>& CliCommands() {
-    static const std::vector<CliCommand> commands = {
-        PageCommand(ContinuousPage()),
-        PageCommand(FmPage()),
-        PageCommand(AmPage()),
-        PageCommand(PmPage()),
-        PageCommand(PwmPage()),
-        PageCommand(FskPage()),
-        PageCommand(SweepPage()),
-        PageCommand(BurstPage()),
-        SingleLineCommand("reset", kResetCommand, "reset the instrument"),
-        SingleLineCommand("local", kLocalCommand, "give the instrument back to its front panel"),
-        SingleLineCommand("trigger", kTriggerCommand, "one trigger, as the Burst Once button"),
-        RawCommand(),
-        ListCommand(),
-        ServeCommand(),
-    };
+    static const std::vector<CliCommand> commands = [] {
+        std::vector<CliCommand> all;
+        for (const CataloguePage& page : PageCatalogue()) all.push_back(PageCommand(page));
+        const std::vector<CliCommand> others = {
+            SingleLineCommand("reset", kResetCommand, "reset the instrument"),
+            SingleLineCommand("local", kLocalCommand,
+                              "give the instrument back to its front panel"),
+            SingleLineCommand("trigger", kTriggerCommand, "one trigger, as the Burst Once button"),
+            RawCommand(),
+            ListCommand(),
+            ServeCommand(),
+        };
+        all.insert(all.end(), others.begin(), others.end());
+        return all;
+    }();
     return commands;
 }
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <vector>
-
 #include "framework/cstring.h"
 
 namespace valdrix::gui {
@@ -35,15 +33,6 @@ private:
 };
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control);
-void DDX_Text(CDataExchange* pDX, int id, double& value);
-void DDX_Text(CDataExchange* pDX, int id, int& value);
 void DDX_Text(CDataExchange* pDX, int id, CString& value);
-// A combo box's text: what its edit field shows; shown by selecting the item it names, or as
-// typed text when no item does.
-void DDX_CBString(CDataExchange* pDX, int id, CString& value);
-// A group of radio buttons: index is the checked one's place in buttons, -1 for none.
-void DDX_Radio(CDataExchange* pDX, const std::vector<int>& buttons, int& index);
-void DDV_MinMaxDouble(CDataExchange* pDX, double value, double minimum, double maximum);
-void DDV_MinMaxInt(CDataExchange* pDX, int value, int minimum, int maximum);
 
 }  // namespace valdrix::gui

@@ -30,6 +30,10 @@ struct ControlTemplate {
     int buddy = IDC_STATIC;
     // A field that no label names: what it holds, as screen readers announce it.
     std::string accessibleName;
+    // A control that shows a field of its page: the field's option name ("freq"), and for a
+    // radio button the choice it stands for. The page binds its fields to controls by these.
+    std::string field = {};
+    std::string choice = {};
 };
 
 struct DialogTemplate {
@@ -40,6 +44,8 @@ struct DialogTemplate {
     int cx = 0, cy = 0;                     // dialog units
     bool child = false;                     // a child page rather than a window of its own
     std::vector<ControlTemplate> controls;  // template order, which is also the tab order
+    // The page of the catalogue that a page template shows, by its name; empty for a window.
+    std::string page = {};
 };
 
 }  // namespace valdrix::gui

@@ -3,13 +3,13 @@
 #include <QAbstractButton>
 
 #include "framework/button.h"
+#include "framework/data_exchange.h"
+#include "pages/model/continuous.h"
 #include "res/resource_ids.h"
 
 namespace valdrix::gui {
 
 using namespace valdrix::model;
-
-CContinous::CContinous() : FieldPage(IDD_CONTINOUS, ContinuousPage()) {}
 
 void CContinous::MessageMap() {
     connect(qobject_cast<QAbstractButton*>(GetDlgItem(IDC_CONT_RADIO_DIRECT)),
@@ -33,19 +33,24 @@ bool CContinous::OnInitDialog() {
 // Both boxes show what the fields would send; nothing reaches the instrument. A field the page
 // would refuse is named in both, so the preview never shows lines that would not be sent.
 void CContinous::ComposePreview() {
-    ContinuousSettings settings;
-    if (const auto refusal = SettingsOfShownTexts(settings)) {
-        m_strOutputCmd = m_strDirectCmd = "Not sent as it stands: " + *refusal;
+    const FieldTexts shown = ShownTexts();
+    if (const auto refusal = FirstRefusal(Model(), shown)) {
+        m_strOutputCmd = m_strDirectCmd = "Not sent as it stands: " + RefusalText(*refusal);
     } else {
-        m_settings = settings;
-        m_strOutputCmd =
-            JoinLines(LinesOf(ContinuousOutputSequence(settings)), LineEnds::BetweenLines);
-        m_strCommand =
-            JoinLines(LinesOf(ContinuousDirectSequence(settings)), LineEnds::AfterEachLine);
+        m_strOutputCmd = PreviewOf(shown, kOutputMode, LineEnds::BetweenLines);
+        m_strCommand = PreviewOf(shown, kDirectMode, LineEnds::AfterEachLine);
         m_strDirectCmd = m_strCommand;
     }
     CWnd(GetDlgItem(IDC_CONT_OUTPUT_CMD)).SetWindowText(m_strOutputCmd);
     CWnd(GetDlgItem(IDC_CONT_DIRECT_CMD)).SetWindowText(m_strDirectCmd);
+}
+
+std::string CContinous::PreviewOf(const FieldTexts& shown, const char* mode, LineEnds ends) const {
+    FieldTexts texts = shown;
+    for (auto& [option, text] : texts) {
+        if (option == kModeOption) text = mode;
+    }
+    return JoinLines(LinesOf(Model().sequence(texts)), ends);
 }
 
 void CContinous::OnTextsShown() {
@@ -70,7 +75,8 @@ void CContinous::OnRadioOutput() {
 
 // The box of the mode used shows the send; the other keeps its text.
 void CContinous::OnSent() {
-    (m_settings.mode == kOutputMode ? m_strOutputCmd : m_strDirectCmd) = m_strCommand;
+    (*FindText(TakenTexts(), kModeOption) == kOutputMode ? m_strOutputCmd : m_strDirectCmd) =
+        m_strCommand;
     UpdateData(false);
 }
 

@@ -1,16 +1,17 @@
 #pragma once
 
+#include <string>
+
 #include "framework/cstring.h"
 #include "pages/field_page.h"
-#include "pages/model/continuous.h"
 
 namespace valdrix::gui {
 
 // The continuous output, configured either by one combined line or by one command a setting.
 // Its two boxes show what each way sends.
-class CContinous : public FieldPage<valdrix::model::ContinuousSettings> {
+class CContinous : public FieldPage {
 public:
-    CContinous();
+    using FieldPage::FieldPage;
 
     CString m_strOutputCmd;
     CString m_strDirectCmd;
@@ -28,6 +29,9 @@ protected:
 private:
     void CheckMode(const char* mode);
     void ComposePreview();
+    // The lines the shown texts would send in that mode.
+    std::string PreviewOf(const valdrix::model::FieldTexts& shown, const char* mode,
+                          valdrix::model::LineEnds ends) const;
 };
 
 }  // namespace valdrix::gui

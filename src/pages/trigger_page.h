@@ -1,30 +1,19 @@
 #pragma once
 
-#include <QPushButton>
-
 #include "pages/field_page.h"
-#include "pages/model/common_commands.h"
-#include "res/resource_ids.h"
 
 namespace valdrix::gui {
 
 // A page with a "Burst Once" button: one trigger at any time. It reads no field, makes no
 // pause and leaves the command text as it was.
-template <typename Settings>
-class TriggerPage : public FieldPage<Settings> {
+class TriggerPage : public FieldPage {
 public:
-    using FieldPage<Settings>::FieldPage;
+    using FieldPage::FieldPage;
 
-    void OnBurstOnce() {
-        valdrix::model::SendSingleCommand(this->PageInstrument(), valdrix::model::kTriggerCommand);
-    }
+    void OnBurstOnce();
 
 protected:
-    void MessageMap() override {
-        QObject::connect(qobject_cast<QPushButton*>(this->GetDlgItem(IDC_BURST_ONCE)),
-                         &QPushButton::clicked, this,
-                         [this] { this->RunPress([this] { OnBurstOnce(); }); });
-    }
+    void MessageMap() override;
 };
 
 }  // namespace valdrix::gui

@@ -46,6 +46,15 @@ const DialogTemplate& LoadDialogTemplate(unsigned id) {
     return found->second;
 }
 
+unsigned PageTemplateId(std::string_view page) {
+    for (const auto& [id, pageTemplate] : Pages()) {
+        if (pageTemplate.page == page) return id;
+    }
+    std::fprintf(stderr, "internal error: no template for the page %.*s\n",
+                 static_cast<int>(page.size()), page.data());
+    std::abort();
+}
+
 CString LoadStringResource(unsigned id) {
     if (id != IDS_ABOUTBOX) UnknownResource("string", id);
     return InstalledProductTexts().aboutMenuItem;

@@ -49,8 +49,22 @@ inline ControlTemplate Radio(int id, std::string text, int x, int y, int cx, int
         {}};
 }
 
-inline DialogTemplate Page(unsigned id, int cx, int cy, std::vector<ControlTemplate> controls) {
-    return {id, {}, "@宋体", 14, cx, cy, true, std::move(controls)};
+// The control shows the page's field of that option name.
+inline ControlTemplate Shows(std::string field, ControlTemplate control) {
+    control.field = std::move(field);
+    return control;
+}
+
+// The radio button stands for one choice of the page's field.
+inline ControlTemplate Chooses(std::string field, std::string choice, ControlTemplate button) {
+    button.choice = std::move(choice);
+    return Shows(std::move(field), std::move(button));
+}
+
+// The template of the catalogue's page of that name.
+inline DialogTemplate Page(unsigned id, std::string page, int cx, int cy,
+                           std::vector<ControlTemplate> controls) {
+    return {id, {}, "@宋体", 14, cx, cy, true, std::move(controls), std::move(page)};
 }
 
 DialogTemplate MainDialogTemplate(const std::string& caption);

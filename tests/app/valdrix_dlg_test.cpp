@@ -96,9 +96,10 @@ protected:
     }
     // The page whose window the operator sees; the tab row must show its tab.
     const CommandPage* VisiblePage() {
-        const CommandPage* selected = dlg->PageOfTab(dlg->m_tab.GetCurSel());
-        for (int tab = 0; tab < kPageCount; ++tab) {
-            EXPECT_EQ(dlg->PageOfTab(tab)->IsWindowVisible(), dlg->PageOfTab(tab) == selected);
+        const CommandPage* selected = dlg->m_pages.PageOfTab(dlg->m_tab.GetCurSel());
+        for (int tab = 0; tab < dlg->m_pages.Count(); ++tab) {
+            EXPECT_EQ(dlg->m_pages.PageOfTab(tab)->IsWindowVisible(),
+                      dlg->m_pages.PageOfTab(tab) == selected);
         }
         return selected;
     }
@@ -156,9 +157,9 @@ TEST_F(MainDialogTest, EachTabShowsAndSendsItsOwnPage) {
     const std::string firstLine[] = {kDirectLine,      "FM:STATe ON",   "AM:STATe ON",
                                      "PM:STATe ON",    "PWM:STATe ON",  "FSKey:STATe ON",
                                      "SWEep:STATe ON", "BURSt:STATe ON"};
-    for (int tab = 0; tab < kPageCount; ++tab) {
+    for (int tab = 0; tab < dlg->m_pages.Count(); ++tab) {
         ClickTab(tab);
-        EXPECT_EQ(VisiblePage(), dlg->PageOfTab(tab));
+        EXPECT_EQ(VisiblePage(), dlg->m_pages.PageOfTab(tab));
         timeline->events.clear();
         Click(kValidate);
         EXPECT_EQ(Frames().front(), Frame(firstLine[tab])) << "tab " << tab;
@@ -181,7 +182,7 @@ TEST_F(MainDialogTest, WithoutTheInstrumentEveryActionIsRefusedWithTheReason) {
     messages.clear();
     ClickTab(2);
     QTest::keyClick(dlg->GetDlgItem(kLog), Qt::Key_Tab, Qt::ControlModifier);
-    EXPECT_EQ(VisiblePage(), &dlg->m_pageContinous);
+    EXPECT_EQ(VisiblePage(), dlg->m_pages.PageOfTab(0));
     for (const int button : {kValidate, kReset, kLocal}) Click(button);
     const ShownMessage notOpen{"Please first open the file /dev/instrument\n\n" + reason, "ERROR"};
     EXPECT_EQ(messages, std::vector<ShownMessage>(5, notOpen));
@@ -198,10 +199,10 @@ TEST_F(MainDialogTest, WithoutTheInstrumentEveryActionIsRefusedWithTheReason) {
     instrument.Close();
     script->openFails = true;
     messages.clear();
-    Click(kBurstOnce, dlg->m_pageBurst);
+    Click(kBurstOnce, *dlg->m_pages.PageOfTab(7));
     EXPECT_EQ(messages, std::vector<ShownMessage>{notOpen});
     script->openFails = false;
-    Click(kBurstOnce, dlg->m_pageBurst);
+    Click(kBurstOnce, *dlg->m_pages.PageOfTab(7));
     EXPECT_EQ(Frames().back(), Frame("*TRG"));
     EXPECT_EQ(Status(), kLink + "connected. Last send: *TRG reached the instrument.");
     EXPECT_EQ(LogText(), kDirectLine);
@@ -293,7 +294,7 @@ TEST_F(MainDialogTest, PressesDuringASendRunWholeAfterItInTheirOrder) {
     PressingClock pressing;
     std::string duringSend;
     pressing.press = [&] {
-        qobject_cast<QPushButton*>(dlg->m_pageSweep.GetDlgItem(kBurstOnce))->click();
+        qobject_cast<QPushButton*>(dlg->m_pages.PageOfTab(6)->GetDlgItem(kBurstOnce))->click();
         ClickTab(2);
         Button(kReset)->click();
         duringSend = Status();
@@ -303,7 +304,7 @@ TEST_F(MainDialogTest, PressesDuringASendRunWholeAfterItInTheirOrder) {
     EXPECT_THAT(duringSend,
                 MatchesRegex("Sending line [1-6] of 6: [A-Z].*; 3 more presses waiting"));
     EXPECT_EQ(Frames(), expected);
-    EXPECT_EQ(VisiblePage(), &dlg->m_pageAm);
+    EXPECT_EQ(VisiblePage(), dlg->m_pages.PageOfTab(2));
     EXPECT_EQ(LogText(), "*RST");
 }
 
@@ -317,12 +318,13 @@ TEST_F(MainDialogTest, PagesChangeByKeysFromAnyFieldButNotByTheWheel) {
     QWheelEvent wheel(inBar, bar->mapToGlobal(inBar), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
     QApplication::sendEvent(bar, &wheel);
-    EXPECT_EQ(VisiblePage(), &dlg->m_pageContinous);
-    const std::pair<Qt::Key, const CommandPage*> steps[] = {{Qt::Key_Tab, &dlg->m_pageFm},
-                                                            {Qt::Key_PageDown, &dlg->m_pageAm},
-                                                            {Qt::Key_Backtab, &dlg->m_pageFm},
-                                                            {Qt::Key_PageUp, &dlg->m_pageContinous},
-                                                            {Qt::Key_PageUp, &dlg->m_pageBurst}};
+    EXPECT_EQ(VisiblePage(), dlg->m_pages.PageOfTab(0));
+    const std::pair<Qt::Key, const CommandPage*> steps[] = {
+        {Qt::Key_Tab, dlg->m_pages.PageOfTab(1)},
+        {Qt::Key_PageDown, dlg->m_pages.PageOfTab(2)},
+        {Qt::Key_Backtab, dlg->m_pages.PageOfTab(1)},
+        {Qt::Key_PageUp, dlg->m_pages.PageOfTab(0)},
+        {Qt::Key_PageUp, dlg->m_pages.PageOfTab(7)}};
     for (const auto& [key, page] : steps) {
         auto* field = VisiblePage()->GetSafeHwnd()->findChild<QLineEdit*>();
         field->setFocus();
@@ -354,7 +356,7 @@ TEST_F(MainDialogTest, FieldsTabAndConsoleComeBackAtTheNextStartAndFromASetup) {
     dlg->EndDialog(IDCANCEL);
     Start({true});
     EXPECT_EQ(dlg->ShownSetup(), typed);
-    EXPECT_EQ(VisiblePage(), &dlg->m_pageAm);
+    EXPECT_EQ(VisiblePage(), dlg->m_pages.PageOfTab(2));
     EXPECT_EQ(dlg->ConsoleHistory(), std::vector<std::string>{"*SAV 1"});
     EXPECT_EQ(Frames(), FramesOf({"*SAV 1"})) << "nothing is sent at start";
     ASSERT_TRUE(dlg->SaveSetupTo(File("a.valdrix")));
@@ -434,7 +436,7 @@ TEST_F(MainDialogTest, ASavedSetupSentByValdrixCliPutsTheSameBytesOnTheWire) {
         {{"continuous", {{"mode", "output"}, {"freq", " 4321.5"}, {"waveform", "SQU'are"}}},
          {"burst", {{"cycles", "+7"}}}});
     ASSERT_TRUE(dlg->SaveSetupTo(File("b.valdrix")));
-    for (int tab = 0; tab < kPageCount; ++tab) {
+    for (int tab = 0; tab < dlg->m_pages.Count(); ++tab) {
         ClickTab(tab);
         timeline->events.clear();
         Click(kValidate);
@@ -464,7 +466,7 @@ TEST_F(MainDialogTest, TheSessionSavedAsAScriptRepeatsItsBytes) {
     dlg->ChooseLink({LinkChoice::Kind::File, 0, wire});
     ClickTab(6);
     Click(kValidate);
-    Click(kBurstOnce, dlg->m_pageSweep);
+    Click(kBurstOnce, *dlg->m_pages.PageOfTab(6));
     Click(kReset);
     Enter("-x 'y'");
     Enter("AB\x01");
@@ -541,11 +543,11 @@ TEST_F(MainDialogTest, ARefusedFieldIsNamedInTheStatusLine) {
 // that place the labels, unit labels belong to their fields, and number fields tell their range.
 TEST_F(MainDialogTest, FieldsHaveUniqueNamesUnitsAndRangesForScreenReaders) {
     Start();
-    for (int tab = 0; tab < kPageCount; ++tab) {
+    for (int tab = 0; tab < dlg->m_pages.Count(); ++tab) {
         ClickTab(tab);
         EXPECT_EQ(dlg->m_tab.Bar()->accessibleTabName(tab),
                   dlg->m_tab.Bar()->tabText(tab).trimmed());
-        QWidget* page = dlg->PageOfTab(tab)->GetSafeHwnd();
+        QWidget* page = dlg->m_pages.PageOfTab(tab)->GetSafeHwnd();
         std::set<QString> names;
         for (QWidget* field : page->findChildren<QWidget*>()) {
             const bool isField = qobject_cast<QLineEdit*>(field) || qobject_cast<QComboBox*>(field);
@@ -560,7 +562,7 @@ TEST_F(MainDialogTest, FieldsHaveUniqueNamesUnitsAndRangesForScreenReaders) {
             EXPECT_TRUE(!unit || label->buddy() != nullptr) << "tab " << tab;
         }
     }
-    EXPECT_EQ(dlg->m_pageContinous.GetDlgItem(IDC_CONT_FREQ)->accessibleDescription(),
+    EXPECT_EQ(dlg->m_pages.PageOfTab(0)->GetDlgItem(IDC_CONT_FREQ)->accessibleDescription(),
               "0 to 2000000");
 }
 
@@ -601,13 +603,14 @@ TEST_F(MainDialogTest, EveryControlLiesInsideItsPageAndEveryTextFits) {
         EXPECT_TRUE(window.rect().contains(dlg->GetDlgItem(part)->geometry())) << part;
     }
     const QWidget* tabs = dlg->GetDlgItem(IDC_TAB);
-    EXPECT_LE(dlg->m_tab.Bar()->tabRect(kPageCount - 1).right(), dlg->m_tab.Bar()->width())
+    EXPECT_LE(dlg->m_tab.Bar()->tabRect(dlg->m_pages.Count() - 1).right(),
+              dlg->m_tab.Bar()->width())
         << "every tab in the row";
-    for (int tab = 0; tab < kPageCount; ++tab) {
+    for (int tab = 0; tab < dlg->m_pages.Count(); ++tab) {
         ClickTab(tab);
-        const QWidget* room = dlg->PageOfTab(tab)->GetSafeHwnd()->parentWidget();
+        const QWidget* room = dlg->m_pages.PageOfTab(tab)->GetSafeHwnd()->parentWidget();
         EXPECT_TRUE(tabs->rect().contains(QRect(room->mapTo(tabs, QPoint()), room->size())));
-        for (QWidget* control : dlg->PageOfTab(tab)->GetSafeHwnd()->findChildren<QWidget*>(
+        for (QWidget* control : dlg->m_pages.PageOfTab(tab)->GetSafeHwnd()->findChildren<QWidget*>(
                  Qt::FindDirectChildrenOnly)) {
             const std::string what = "tab " + std::to_string(tab) + " control " +
                                      std::to_string(ControlId(*control)) + " " +

@@ -6,7 +6,6 @@
 #include <chrono>
 
 #include "framework/combo_box.h"
-#include "framework/data_exchange.h"
 #include "framework/dialog.h"
 #include "framework/resources.h"
 #include "framework/screen_fit.h"
@@ -41,52 +40,6 @@ TEST(NumberText, ParsesOnlyWholeFiniteNumbersInTheCLocale) {
                                                     {1.0 / 3, "0.33333333333333331"},
                                                     {1234567890.1234567, "1234567890.1234567"}};
     for (const auto& [value, text] : shown) EXPECT_EQ(FormatDouble(value), text);
-}
-
-// A dialog on the burst template whose first three edit fields hold a ranged double, an int
-// and a ranged int.
-class ExchangeDialog : public CDialog {
-public:
-    ExchangeDialog() : CDialog(IDD_BURST) {
-        for (const ControlTemplate& control : Template().controls) {
-            if (control.kind == ControlKind::Edit) fields.push_back(control.id);
-        }
-    }
-    std::vector<int> fields;
-    double period = 0.1;
-    int phase = 0, cycles = 3;
-
-protected:
-    void DoDataExchange(CDataExchange* pDX) override {
-        DDX_Text(pDX, fields.at(0), period);
-        DDV_MinMaxDouble(pDX, period, 0.25, 1000);
-        DDX_Text(pDX, fields.at(1), phase);
-        DDX_Text(pDX, fields.at(2), cycles);
-        DDV_MinMaxInt(pDX, cycles, 1, 9);
-    }
-};
-
-// A value is stored before its range is checked; the fields after a failed one keep theirs.
-TEST_F(InstrumentTest, DataExchangeReadsUpToTheFirstFailingFieldWhichGetsTheFocus) {
-    // What is typed in the three fields; the members then; the message; the field with the focus.
-    const std::tuple<std::array<const char*, 3>, double, int, int, std::string, int> cases[] = {
-        {{" 0.25 ", "-90", "9"}, 0.25, -90, 9, "", -1},
-        {{"1e3", "0", "1"}, 1000, 0, 1, "", -1},
-        {{"0.2", "1", "1"}, 0.2, 0, 3, "Please enter a number between 0.25 and 1000.", 0},
-        {{"0.5", "12.5", "1"}, 0.5, 0, 3, "Please enter an integer.", 1},
-        {{"0.5", "1", "10"}, 0.5, 1, 10, "Please enter an integer between 1 and 9.", 2}};
-    QWidget host;
-    for (const auto& [typed, period, phase, cycles, message, focused] : cases) {
-        messages.clear();
-        ExchangeDialog dialog;
-        dialog.Create(IDD_BURST, &host);
-        for (int i : {0, 1, 2}) CWnd(dialog.GetDlgItem(dialog.fields[i])).SetWindowText(typed[i]);
-        const bool read = dialog.UpdateData(true);
-        EXPECT_EQ(std::make_tuple(read, dialog.period, dialog.phase, dialog.cycles),
-                  std::make_tuple(message.empty(), period, phase, cycles));
-        EXPECT_EQ(messages.size() == 1 ? messages[0].text : "", message);
-        EXPECT_TRUE(focused < 0 || host.focusWidget() == dialog.GetDlgItem(dialog.fields[focused]));
-    }
 }
 
 // Only the operator's choice of a tab is announced; the program's own selection sends nothing.

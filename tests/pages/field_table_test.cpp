@@ -3,28 +3,14 @@
 #include <algorithm>
 #include <set>
 
-#include "pages/model/am.h"
-#include "pages/model/burst.h"
-#include "pages/model/continuous.h"
-#include "pages/model/fm.h"
-#include "pages/model/fsk.h"
-#include "pages/model/pm.h"
-#include "pages/model/pwm.h"
-#include "pages/model/sweep.h"
-#include "res/resource_ids.h"
-#include "res/template_parts.h"
+#include "framework/resources.h"
+#include "pages/model/page_catalogue.h"
 
 using namespace valdrix::gui;
 
 using namespace valdrix::model;
 
 namespace {
-
-const ControlTemplate* FindControl(const DialogTemplate& page, int id) {
-    const auto found = std::find_if(page.controls.begin(), page.controls.end(),
-                                    [id](const ControlTemplate& c) { return c.id == id; });
-    return found == page.controls.end() ? nullptr : &*found;
-}
 
 ControlKind KindShowing(FieldKind kind) {
     switch (kind) {
@@ -36,58 +22,49 @@ ControlKind KindShowing(FieldKind kind) {
     return ControlKind::RadioButton;
 }
 
-// The page's template and its field table describe the same fields: every row has its control
-// of the right kind (a combo box with the row's list, which holds the default), every field
-// control of the template has its row, and no two rows share an option name.
-template <typename Settings>
-void ExpectTableMatchesTemplate(const PageModel<Settings>& page, unsigned templateId,
-                                const std::set<int>& notFields = {}) {
-    SCOPED_TRACE(page.name);
-    const auto templates = PageTemplates();
-    const auto found = std::find_if(templates.begin(), templates.end(),
-                                    [templateId](const auto& t) { return t.id == templateId; });
-    ASSERT_NE(found, templates.end());
-    std::set<int> rowControls;
-    std::set<std::string> options;
-    for (const Field<Settings>& field : page.fields) {
-        EXPECT_TRUE(options.insert(field.option).second) << field.option;
-        if (field.kind == FieldKind::Text || field.kind == FieldKind::Radio) {
-            EXPECT_NE(
-                std::find(field.choices.begin(), field.choices.end(), FieldText(field, Settings{})),
-                field.choices.end())
-                << field.option << " defaults to a text its list lacks";
+bool ShowsAField(const ControlTemplate& control) {
+    return control.kind == ControlKind::Edit || control.kind == ControlKind::ComboBox ||
+           control.kind == ControlKind::RadioButton;
+}
+
+// Each catalogue page and its template describe the same fields: every field has its control
+// of the right kind (a combo box with the field's list, which holds the default; a radio button
+// for each choice), every control the template binds is a field's, no two fields share an
+// option, and the only controls left unbound are the boxes that show command text.
+TEST(FieldTableTest, EveryCataloguePageMatchesItsTemplate) {
+    for (const CataloguePage& page : PageCatalogue()) {
+        SCOPED_TRACE(page.name);
+        const DialogTemplate& pageTemplate = LoadDialogTemplate(PageTemplateId(page.name));
+        std::set<std::pair<std::string, std::string>> bound;
+        for (const ControlTemplate& control : pageTemplate.controls) {
+            if (control.field.empty()) {
+                EXPECT_TRUE(!ShowsAField(control) || (control.style & kStyleMultiLine))
+                    << "control " << control.id << " shows no field";
+                continue;
+            }
+            EXPECT_TRUE(bound.insert({control.field, control.choice}).second) << control.field;
+            const FieldRow* field = FindField(page.fields, control.field);
+            ASSERT_NE(field, nullptr) << control.field;
+            EXPECT_EQ(control.kind, KindShowing(field->kind)) << control.field;
+            if (field->kind == FieldKind::Text) {
+                EXPECT_EQ(control.items, field->choices);
+            }
         }
-        for (int id : field.controls) {
-            rowControls.insert(id);
-            const ControlTemplate* control = FindControl(*found, id);
-            ASSERT_NE(control, nullptr) << field.option;
-            EXPECT_EQ(control->kind, KindShowing(field.kind)) << field.option;
-            if (field.kind == FieldKind::Text) {
-                EXPECT_EQ(control->items, field.choices) << field.option;
+        std::set<std::string> options;
+        for (const FieldRow& field : page.fields) {
+            EXPECT_TRUE(options.insert(field.option).second) << field.option;
+            if (!field.choices.empty()) {
+                EXPECT_NE(std::find(field.choices.begin(), field.choices.end(), field.defaultText),
+                          field.choices.end())
+                    << field.option << " defaults to a text its list lacks";
+            }
+            const std::vector<std::string> buttons =
+                field.kind == FieldKind::Radio ? field.choices : std::vector<std::string>{""};
+            for (const std::string& choice : buttons) {
+                EXPECT_EQ(bound.count({field.option, choice}), 1u) << field.option << " " << choice;
             }
         }
     }
-    for (const ControlTemplate& control : found->controls) {
-        const bool field = control.kind == ControlKind::Edit ||
-                           control.kind == ControlKind::ComboBox ||
-                           control.kind == ControlKind::RadioButton;
-        if (field && notFields.count(control.id) == 0) {
-            EXPECT_EQ(rowControls.count(control.id), 1u)
-                << "control " << control.id << " has no row";
-        }
-    }
-}
-
-TEST(FieldTableTest, EveryPageTableMatchesItsTemplate) {
-    ExpectTableMatchesTemplate(ContinuousPage(), IDD_CONTINOUS,
-                               {IDC_CONT_OUTPUT_CMD, IDC_CONT_DIRECT_CMD});
-    ExpectTableMatchesTemplate(FmPage(), IDD_FM);
-    ExpectTableMatchesTemplate(AmPage(), IDD_AM);
-    ExpectTableMatchesTemplate(PmPage(), IDD_PM);
-    ExpectTableMatchesTemplate(PwmPage(), IDD_PWM);
-    ExpectTableMatchesTemplate(FskPage(), IDD_FSK);
-    ExpectTableMatchesTemplate(SweepPage(), IDD_SWEEP);
-    ExpectTableMatchesTemplate(BurstPage(), IDD_BURST);
 }
 
 }  // namespace

@@ -54,9 +54,9 @@ protected:
     void SelectTab(int tab) {
         QTabBar* bar = dlg.m_tab.Bar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
-        ASSERT_TRUE(dlg.PageOfTab(tab)->IsWindowVisible());
+        ASSERT_TRUE(dlg.m_pages.PageOfTab(tab)->IsWindowVisible());
     }
-    QWidget* Control(int tab, int id) { return dlg.PageOfTab(tab)->GetDlgItem(id); }
+    QWidget* Control(int tab, int id) { return dlg.m_pages.PageOfTab(tab)->GetDlgItem(id); }
     std::string Text(int tab, int id) { return CWnd(Control(tab, id)).GetWindowText(); }
     void Click(QWidget* button) {
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(4, button->height() / 2));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "pages/model/page_catalogue.h"
+
 using namespace valdrix::model;
 
 // Short and long forms in any case, node by node; a query only matches a query.
@@ -63,4 +65,44 @@ TEST(ScpiHeader, LinesSplitIntoUnitsWithTheirFullHeaders) {
         {"ON", "DISP:ON"},
     };
     EXPECT_EQ(units, expected);
+}
+
+// The texts whose sequences the bridge must pace: each variant of the page and its defaults, each
+// with any one field that offers choices at each of them.
+std::vector<FieldTexts> TextsToPace(const CataloguePage& page) {
+    std::vector<FieldTexts> bases = page.variants;
+    bases.emplace_back();
+    std::vector<FieldTexts> all = bases;
+    for (const FieldTexts& base : bases) {
+        for (const FieldRow& field : page.fields) {
+            for (const std::string& choice : field.choices) {
+                FieldTexts texts = base;
+                std::erase_if(texts,
+                              [&field](const auto& text) { return text.first == field.option; });
+                texts.emplace_back(field.option, choice);
+                all.push_back(std::move(texts));
+            }
+        }
+    }
+    return all;
+}
+
+// The bridge waits after every line at least as long as the panel: a page whose sequence gains a
+// paced line with a choice that its catalogue variants leave out fails here.
+TEST(ScpiHeader, TheBridgePacesEveryLineAPageWaitsAfter) {
+    for (const CataloguePage& page : PageCatalogue()) {
+        for (const FieldTexts& texts : TextsToPace(page)) {
+            const CommandSequence sequence = page.sequence(texts);
+            for (std::size_t i = 0; i < sequence.size(); ++i) {
+                unsigned pause = 0;
+                for (unsigned after : sequence[i].pausesAfter) pause += after;
+                if (i + 1 < sequence.size()) {
+                    for (unsigned before : sequence[i + 1].pausesBefore) pause += before;
+                }
+                if (pause == 0) continue;
+                EXPECT_GE(PanelPauseAfter(HeaderOf(sequence[i].line)).value_or(0), pause)
+                    << page.name << ": " << sequence[i].line;
+            }
+        }
+    }
 }

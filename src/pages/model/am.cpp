@@ -2,7 +2,6 @@
 
 #include "pages/model/choices.h"
 #include "pages/model/command_format.h"
-#include "res/resource_ids.h"
 
 namespace valdrix::model {
 
@@ -25,11 +24,11 @@ const PageModel<AmSettings>& AmPage() {
         "am",
         "amplitude modulation",
         {
-            F::Text(IDC_AM_STATE, "state", &S::state, kOnOff),
-            F::Text(IDC_AM_WAVEFORM, "waveform", &S::waveform, kWaveforms),
-            F::Text(IDC_AM_FREQ_UNIT, "freq-unit", &S::freqUnit, kModulationUnits),
-            F::WholeNumber(IDC_AM_DEPTH, "depth", &S::depth),
-            F::Number(IDC_AM_MOD_FREQ, "freq", &S::modFreq),
+            F::Text("state", &S::state, kOnOff),
+            F::Text("waveform", &S::waveform, kWaveforms),
+            F::Text("freq-unit", &S::freqUnit, kModulationUnits),
+            F::WholeNumber("depth", &S::depth),
+            F::Number("freq", &S::modFreq),
         },
         AmSequence};
     return page;

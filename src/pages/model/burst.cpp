@@ -2,7 +2,6 @@
 
 #include "pages/model/choices.h"
 #include "pages/model/command_format.h"
-#include "res/resource_ids.h"
 
 namespace valdrix::model {
 
@@ -25,12 +24,12 @@ const PageModel<BurstSettings>& BurstPage() {
         "burst",
         "burst",
         {
-            F::Text(IDC_BURST_STATE, "state", &S::state, kOnOff),
-            F::Text(IDC_BURST_SOURCE, "source", &S::source, kTriggerSources),
-            F::Text(IDC_BURST_PERIOD_UNIT, "period-unit", &S::periodUnit, kTimeUnits),
-            F::Number(IDC_BURST_PERIOD, "period", &S::period),
-            F::WholeNumber(IDC_BURST_PHASE, "phase", &S::phase),
-            F::WholeNumber(IDC_BURST_CYCLES, "cycles", &S::cycles, kBurstCycles),
+            F::Text("state", &S::state, kOnOff),
+            F::Text("source", &S::source, kTriggerSources),
+            F::Text("period-unit", &S::periodUnit, kTimeUnits),
+            F::Number("period", &S::period),
+            F::WholeNumber("phase", &S::phase),
+            F::WholeNumber("cycles", &S::cycles, kBurstCycles),
         },
         BurstSequence};
     return page;

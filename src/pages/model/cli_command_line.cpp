@@ -22,4 +22,18 @@ std::string LinkOption(const valdrix::link::LinkChoice& link) {
     return " --link " + ShellWord(valdrix::link::LinkSpelling(link));
 }
 
+std::string CliCommandLine(const CataloguePage& page, const FieldTexts& texts,
+                           const valdrix::link::LinkChoice& link) {
+    std::string mode;
+    for (const FieldRow& field : page.fields) {
+        if (field.kind == FieldKind::Radio) mode = *FindText(texts, field.option);
+    }
+    std::string command = "valdrix-cli" + LinkOption(link) + " " + page.name;
+    for (const FieldRow& field : page.fields) {
+        if (!field.onlyInMode.empty() && field.onlyInMode != mode) continue;
+        command += " --" + field.option + " " + ShellWord(*FindText(texts, field.option));
+    }
+    return command;
+}
+
 }  // namespace valdrix::model

@@ -3,8 +3,7 @@
 #include <string>
 
 #include "link/link_choice.h"
-#include "pages/model/page_model.h"
-#include "pages/model/setup_file.h"
+#include "pages/model/page_catalogue.h"
 
 namespace valdrix::model {
 
@@ -18,19 +17,7 @@ std::string LinkOption(const valdrix::link::LinkChoice& link);
 // The valdrix-cli command line that sends a page with these field texts over this link, so that
 // a set-up found by hand goes straight into a script. A field that the page's mode does not send
 // is left out, as valdrix-cli would refuse it.
-template <typename Settings>
-std::string CliCommandLine(const PageModel<Settings>& page, const FieldTexts& texts,
-                           const valdrix::link::LinkChoice& link) {
-    std::string mode;
-    for (const auto& field : page.fields) {
-        if (field.kind == FieldKind::Radio) mode = *FindText(texts, field.option);
-    }
-    std::string command = "valdrix-cli" + LinkOption(link) + " " + page.name;
-    for (const auto& field : page.fields) {
-        if (!field.onlyInMode.empty() && field.onlyInMode != mode) continue;
-        command += " --" + field.option + " " + ShellWord(*FindText(texts, field.option));
-    }
-    return command;
-}
+std::string CliCommandLine(const CataloguePage& page, const FieldTexts& texts,
+                           const valdrix::link::LinkChoice& link);
 
 }  // namespace valdrix::model

@@ -2,7 +2,6 @@
 
 #include "pages/model/choices.h"
 #include "pages/model/command_format.h"
-#include "res/resource_ids.h"
 
 namespace valdrix::model {
 
@@ -50,20 +49,18 @@ const PageModel<ContinuousSettings>& ContinuousPage() {
         "continuous",
         "the continuous output: waveform, frequency, amplitude, offset, ...",
         {
-            F::Radio({IDC_CONT_RADIO_DIRECT, IDC_CONT_RADIO_OUTPUT}, "mode", &S::mode,
-                     {kDirectMode, kOutputMode}),
-            OnlyIn(kOutputMode, F::Text(IDC_CONT_OUTPUT, "output", &S::output, kOnOff)),
-            F::Text(IDC_CONT_WAVEFORM, "waveform", &S::waveform, kWaveforms),
-            OnlyIn(kOutputMode,
-                   F::Text(IDC_CONT_ATTENUATION, "attenuation", &S::attenuation, kAttenuations)),
-            OnlyIn(kOutputMode, F::Text(IDC_CONT_POLARITY, "polarity", &S::polarity, kPolarities)),
-            F::Text(IDC_CONT_OFFSET_UNIT, "offset-unit", &S::offsetUnit, kOffsetUnits),
-            F::Text(IDC_CONT_AMP_UNIT, "amp-unit", &S::ampUnit, kAmplitudeUnits),
-            F::Text(IDC_CONT_FREQ_UNIT, "freq-unit", &S::freqUnit, kContinuousFreqUnits),
-            F::Number(IDC_CONT_FREQ, "freq", &S::freq, kContinuousFreq),
-            F::Number(IDC_CONT_OFFSET, "offset", &S::offset),
-            F::Number(IDC_CONT_AMPLITUDE, "amplitude", &S::amplitude),
-            OnlyIn(kOutputMode, F::WholeNumber(IDC_CONT_DUTY, "duty", &S::duty)),
+            F::Radio(kModeOption, &S::mode, {kDirectMode, kOutputMode}),
+            OnlyIn(kOutputMode, F::Text("output", &S::output, kOnOff)),
+            F::Text("waveform", &S::waveform, kWaveforms),
+            OnlyIn(kOutputMode, F::Text("attenuation", &S::attenuation, kAttenuations)),
+            OnlyIn(kOutputMode, F::Text("polarity", &S::polarity, kPolarities)),
+            F::Text("offset-unit", &S::offsetUnit, kOffsetUnits),
+            F::Text("amp-unit", &S::ampUnit, kAmplitudeUnits),
+            F::Text("freq-unit", &S::freqUnit, kContinuousFreqUnits),
+            F::Number("freq", &S::freq, kContinuousFreq),
+            F::Number("offset", &S::offset),
+            F::Number("amplitude", &S::amplitude),
+            OnlyIn(kOutputMode, F::WholeNumber("duty", &S::duty)),
         },
         ContinuousSequence,
         LineEnds::BetweenLines};

@@ -7,6 +7,8 @@
 namespace valdrix::model {
 
 // How the Continuous page configures the output: one combined line, or one command a setting.
+// The option of the radio field that chooses one of them.
+inline constexpr char kModeOption[] = "mode";
 inline constexpr char kDirectMode[] = "direct";
 inline constexpr char kOutputMode[] = "output";
 

@@ -30,42 +30,44 @@ std::string RangeText(bool whole, const std::optional<Range>& range);
 
 using Choices = std::vector<std::string>;
 
-// One field of a page: the control that shows it, the member of the page's settings that
-// holds it, and the name valdrix-cli and setup files know it by. The page's data exchange, the
-// defaults it shows, valdrix-cli's options and help are all made from these rows, so a field
-// cannot exist in one of them only.
-template <typename Settings>
-struct Field {
-    using Member = std::variant<double Settings::*, int Settings::*, std::string Settings::*>;
-
+// What a field is, wherever a page keeps it: its kind, the name valdrix-cli and setup files know
+// it by ("freq": valdrix-cli's --freq), and what it offers and takes. The panel's checks,
+// valdrix-cli's options and help, and setups are all made from these rules, so the three take
+// the same texts.
+struct FieldRule {
     FieldKind kind;
-    std::vector<int> controls;  // one control; a radio field has one button per choice
-    std::string option;         // "freq": valdrix-cli's --freq
-    Member member;
+    std::string option;
     Choices choices = {};
     std::optional<Range> range = {};
     // The value of the page's radio field for which the field is sent; empty: always.
     std::string onlyInMode = {};
+};
 
-    int Control() const { return controls.front(); }
+// Why the field's box would refuse text, or nothing when it takes it. A text field takes any
+// text, as an editable combo box does; radio buttons offer their choices only.
+std::optional<std::string> FieldTextRefusal(const FieldRule& field, const std::string& text);
 
-    static Field Number(int control, std::string option, double Settings::*member,
+// One field of a page: its rule, and the member of the page's settings that holds it. The
+// template of the page names the field's control by the option.
+template <typename Settings>
+struct Field : FieldRule {
+    using Member = std::variant<double Settings::*, int Settings::*, std::string Settings::*>;
+
+    Member member;
+
+    static Field Number(std::string option, double Settings::*member,
                         std::optional<Range> range = {}) {
-        return {FieldKind::Number, {control}, std::move(option), member, {}, range};
+        return {{FieldKind::Number, std::move(option), {}, range}, member};
     }
-    static Field WholeNumber(int control, std::string option, int Settings::*member,
+    static Field WholeNumber(std::string option, int Settings::*member,
                              std::optional<Range> range = {}) {
-        return {FieldKind::WholeNumber, {control}, std::move(option), member, {}, range};
+        return {{FieldKind::WholeNumber, std::move(option), {}, range}, member};
     }
-    static Field Text(int control, std::string option, std::string Settings::*member,
-                      Choices choices) {
-        return {FieldKind::Text, {control}, std::move(option), member, std::move(choices), {}};
+    static Field Text(std::string option, std::string Settings::*member, Choices choices) {
+        return {{FieldKind::Text, std::move(option), std::move(choices)}, member};
     }
-    // buttons[i] stands for choices[i].
-    static Field Radio(std::vector<int> buttons, std::string option, std::string Settings::*member,
-                       Choices choices) {
-        return {FieldKind::Radio, std::move(buttons), std::move(option),
-                member,           std::move(choices), {}};
+    static Field Radio(std::string option, std::string Settings::*member, Choices choices) {
+        return {{FieldKind::Radio, std::move(option), std::move(choices)}, member};
     }
 };
 
@@ -97,39 +99,28 @@ std::string FieldText(const Field<Settings>& field, const Settings& settings) {
 }
 
 // Stores text in the field as the page's box would take it, or says why the page would refuse
-// it. A text field takes any text, as an editable combo box does; radio buttons offer their
-// choices only.
+// it.
 template <typename Settings>
 std::optional<std::string> TakeFieldText(const Field<Settings>& field, Settings& settings,
                                          const std::string& text) {
-    if (field.kind == FieldKind::Radio &&
-        std::find(field.choices.begin(), field.choices.end(), text) == field.choices.end()) {
-        return fmt::format("\"{}\" is not one of {}", text, fmt::join(field.choices, "|"));
-    }
-    return std::visit(
-        [&](auto member) -> std::optional<std::string> {
+    if (auto refusal = FieldTextRefusal(field, text)) return refusal;
+    std::visit(
+        [&](auto member) {
             auto& value = settings.*member;
             using Value = std::decay_t<decltype(value)>;
             if constexpr (std::is_same_v<Value, std::string>) {
                 value = text;
-                return std::nullopt;
             } else {
-                const std::optional<Value> parsed = ParseNumber<Value>(text);
-                constexpr bool whole = std::is_same_v<Value, int>;
-                if (!parsed) return NumberRefusal(whole, text);
-                if (field.range &&
-                    (*parsed < field.range->minimum || *parsed > field.range->maximum)) {
-                    return RangeRefusal(whole, field.range->minimum, field.range->maximum);
-                }
-                value = *parsed;
-                return std::nullopt;
+                value = *ParseNumber<Value>(text);
             }
         },
         field.member);
+    return std::nullopt;
 }
 
-template <typename Settings>
-const Field<Settings>* FindField(const FieldTable<Settings>& table, std::string_view option) {
+// The row of a table of fields (typed or not) that has this option, or nullptr.
+template <typename Row>
+const Row* FindField(const std::vector<Row>& table, std::string_view option) {
     const auto found = std::find_if(table.begin(), table.end(),
                                     [option](const auto& field) { return field.option == option; });
     return found == table.end() ? nullptr : &*found;

@@ -2,7 +2,6 @@
 
 #include "pages/model/choices.h"
 #include "pages/model/command_format.h"
-#include "res/resource_ids.h"
 
 namespace valdrix::model {
 
@@ -24,12 +23,12 @@ const PageModel<FmSettings>& FmPage() {
         "fm",
         "frequency modulation",
         {
-            F::Text(IDC_FM_STATE, "state", &S::state, kOnOff),
-            F::Text(IDC_FM_WAVEFORM, "waveform", &S::waveform, kWaveforms),
-            F::Text(IDC_FM_FREQ_UNIT, "freq-unit", &S::freqUnit, kModulationUnits),
-            F::Text(IDC_FM_DEV_UNIT, "dev-unit", &S::devUnit, kFrequencyUnits),
-            F::Number(IDC_FM_DEVIATION, "deviation", &S::deviation),
-            F::Number(IDC_FM_MOD_FREQ, "freq", &S::modFreq),
+            F::Text("state", &S::state, kOnOff),
+            F::Text("waveform", &S::waveform, kWaveforms),
+            F::Text("freq-unit", &S::freqUnit, kModulationUnits),
+            F::Text("dev-unit", &S::devUnit, kFrequencyUnits),
+            F::Number("deviation", &S::deviation),
+            F::Number("freq", &S::modFreq),
         },
         FmSequence};
     return page;

@@ -2,7 +2,6 @@
 
 #include "pages/model/choices.h"
 #include "pages/model/command_format.h"
-#include "res/resource_ids.h"
 
 namespace valdrix::model {
 
@@ -24,12 +23,12 @@ const PageModel<FskSettings>& FskPage() {
         "fsk",
         "frequency-shift keying",
         {
-            F::Text(IDC_FSK_STATE, "state", &S::state, kOnOff),
-            F::Text(IDC_FSK_SOURCE, "source", &S::source, kFskSources),
-            F::Text(IDC_FSK_RATE_UNIT, "rate-unit", &S::rateUnit, kModulationUnits),
-            F::Text(IDC_FSK_FREQ_UNIT, "freq-unit", &S::freqUnit, kFrequencyUnits),
-            F::Number(IDC_FSK_FREQ, "freq", &S::freq),
-            F::Number(IDC_FSK_RATE, "rate", &S::rate),
+            F::Text("state", &S::state, kOnOff),
+            F::Text("source", &S::source, kFskSources),
+            F::Text("rate-unit", &S::rateUnit, kModulationUnits),
+            F::Text("freq-unit", &S::freqUnit, kFrequencyUnits),
+            F::Number("freq", &S::freq),
+            F::Number("rate", &S::rate),
         },
         FskSequence};
     return page;

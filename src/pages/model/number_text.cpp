@@ -111,4 +111,32 @@ std::string RangeText(bool whole, const std::optional<Range>& range) {
     return fmt::format("{} to {}", FormatDouble(range->minimum), FormatDouble(range->maximum));
 }
 
+namespace {
+
+template <typename Number>
+std::optional<std::string> NumberTextRefusal(const FieldRule& field, const std::string& text) {
+    constexpr bool whole = std::is_same_v<Number, int>;
+    const std::optional<Number> parsed = ParseNumber<Number>(text);
+    if (!parsed) return NumberRefusal(whole, text);
+    if (field.range && (*parsed < field.range->minimum || *parsed > field.range->maximum)) {
+        return RangeRefusal(whole, field.range->minimum, field.range->maximum);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> FieldTextRefusal(const FieldRule& field, const std::string& text) {
+    switch (field.kind) {
+        case FieldKind::Number: return NumberTextRefusal<double>(field, text);
+        case FieldKind::WholeNumber: return NumberTextRefusal<int>(field, text);
+        case FieldKind::Text: return std::nullopt;
+        case FieldKind::Radio: break;
+    }
+    if (std::find(field.choices.begin(), field.choices.end(), text) != field.choices.end()) {
+        return std::nullopt;
+    }
+    return fmt::format("\"{}\" is not one of {}", text, fmt::join(field.choices, "|"));
+}
+
 }  // namespace valdrix::model

@@ -2,7 +2,6 @@
 
 #include "pages/model/choices.h"
 #include "pages/model/command_format.h"
-#include "res/resource_ids.h"
 
 namespace valdrix::model {
 
@@ -24,11 +23,11 @@ const PageModel<PmSettings>& PmPage() {
         "pm",
         "phase modulation",
         {
-            F::Text(IDC_PM_STATE, "state", &S::state, kOnOff),
-            F::Text(IDC_PM_WAVEFORM, "waveform", &S::waveform, kWaveforms),
-            F::Text(IDC_PM_FREQ_UNIT, "freq-unit", &S::freqUnit, kModulationUnits),
-            F::WholeNumber(IDC_PM_DEVIATION, "deviation", &S::deviation),
-            F::Number(IDC_PM_MOD_FREQ, "freq", &S::modFreq),
+            F::Text("state", &S::state, kOnOff),
+            F::Text("waveform", &S::waveform, kWaveforms),
+            F::Text("freq-unit", &S::freqUnit, kModulationUnits),
+            F::WholeNumber("deviation", &S::deviation),
+            F::Number("freq", &S::modFreq),
         },
         PmSequence};
     return page;

@@ -2,7 +2,6 @@
 
 #include "pages/model/choices.h"
 #include "pages/model/command_format.h"
-#include "res/resource_ids.h"
 
 namespace valdrix::model {
 
@@ -24,11 +23,11 @@ const PageModel<PwmSettings>& PwmPage() {
         "pwm",
         "pulse-width modulation",
         {
-            F::Text(IDC_PWM_STATE, "state", &S::state, kOnOff),
-            F::Text(IDC_PWM_WAVEFORM, "waveform", &S::waveform, kWaveforms),
-            F::Text(IDC_PWM_FREQ_UNIT, "freq-unit", &S::freqUnit, kModulationUnits),
-            F::WholeNumber(IDC_PWM_DUTY, "duty", &S::dutyCycle),
-            F::Number(IDC_PWM_MOD_FREQ, "freq", &S::modFreq),
+            F::Text("state", &S::state, kOnOff),
+            F::Text("waveform", &S::waveform, kWaveforms),
+            F::Text("freq-unit", &S::freqUnit, kModulationUnits),
+            F::WholeNumber("duty", &S::dutyCycle),
+            F::Number("freq", &S::modFreq),
         },
         PwmSequence};
     return page;

@@ -6,14 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "pages/model/am.h"
-#include "pages/model/burst.h"
-#include "pages/model/continuous.h"
-#include "pages/model/fm.h"
-#include "pages/model/fsk.h"
-#include "pages/model/pm.h"
-#include "pages/model/pwm.h"
-#include "pages/model/sweep.h"
+#include "pages/model/page_catalogue.h"
 
 namespace valdrix::model {
 
@@ -98,20 +91,12 @@ void AddPausesOf(const CommandSequence& sequence, std::vector<HeaderPause>& tabl
     }
 }
 
-// Every page at its defaults, and the Continuous page's output mode with each waveform that
-// adds a line of its own.
+// Every page of the catalogue at its defaults and in each of its variants.
 std::vector<HeaderPause> PanelPauses() {
-    ContinuousSettings output;
-    output.mode = kOutputMode;
     std::vector<HeaderPause> table;
-    for (const char* waveform : {"SINusoid", "SQUare", "RAMP"}) {
-        output.waveform = waveform;
-        AddPausesOf(ContinuousOutputSequence(output), table);
-    }
-    for (const CommandSequence& sequence :
-         {ContinuousDirectSequence({}), FmSequence({}), AmSequence({}), PmSequence({}),
-          PwmSequence({}), FskSequence({}), SweepSequence({}), BurstSequence({})}) {
-        AddPausesOf(sequence, table);
+    for (const CataloguePage& page : PageCatalogue()) {
+        AddPausesOf(page.sequence({}), table);
+        for (const FieldTexts& variant : page.variants) AddPausesOf(page.sequence(variant), table);
     }
     return table;
 }

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "link/command_line.h"
 #include "pages/model/whole_file.h"
 
 using namespace valdrix::link;

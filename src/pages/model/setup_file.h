@@ -6,9 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include "link/command_line.h"
-#include "pages/model/page_model.h"
-
 namespace valdrix::model {
 
 // A setup file (".valdrix"): one section per page, named as valdrix-cli names the page, one
@@ -46,30 +43,5 @@ std::optional<std::string> WriteSetupFile(const std::string& path, const Setup& 
 
 const FieldTexts* FindSetupPage(const Setup& setup, std::string_view name);
 const std::string* FindText(const FieldTexts& texts, std::string_view option);
-
-// Every field of the page as the settings hold it.
-template <typename Settings>
-FieldTexts TextsOf(const PageModel<Settings>& page, const Settings& settings) {
-    FieldTexts texts;
-    for (const auto& field : page.fields)
-        texts.emplace_back(field.option, FieldText(field, settings));
-    return texts;
-}
-
-// Takes each field of the page named in texts as its box would take it; the first one the page
-// would refuse is named with the reason. Keys the page does not know are left alone: a file
-// from another version may hold them.
-template <typename Settings>
-std::optional<std::string> TakeTexts(const PageModel<Settings>& page, Settings& settings,
-                                     const FieldTexts& texts) {
-    for (const auto& field : page.fields) {
-        const std::string* text = FindText(texts, field.option);
-        if (text == nullptr) continue;
-        if (auto refusal = TakeFieldText(field, settings, *text)) {
-            return field.option + " \"" + valdrix::link::PrintableText(*text) + "\": " + *refusal;
-        }
-    }
-    return std::nullopt;
-}
 
 }  // namespace valdrix::model

@@ -2,7 +2,6 @@
 
 #include "pages/model/choices.h"
 #include "pages/model/command_format.h"
-#include "res/resource_ids.h"
 
 namespace valdrix::model {
 
@@ -26,15 +25,15 @@ const PageModel<SweepSettings>& SweepPage() {
         "sweep",
         "frequency sweep",
         {
-            F::Text(IDC_SWEEP_MODE, "mode", &S::mode, kSweepSpacings),
-            F::Text(IDC_SWEEP_SOURCE, "source", &S::source, kTriggerSources),
-            F::Text(IDC_SWEEP_TIME_UNIT, "time-unit", &S::timeUnit, kTimeUnits),
-            F::Text(IDC_SWEEP_START_UNIT, "start-unit", &S::startUnit, kFrequencyUnits),
-            F::Text(IDC_SWEEP_STOP_UNIT, "stop-unit", &S::stopUnit, kFrequencyUnits),
-            F::Text(IDC_SWEEP_STATE, "state", &S::state, kOnOff),
-            F::Number(IDC_SWEEP_START, "start", &S::startFreq),
-            F::Number(IDC_SWEEP_STOP, "stop", &S::stopFreq),
-            F::Number(IDC_SWEEP_TIME, "time", &S::sweepTime),
+            F::Text("mode", &S::mode, kSweepSpacings),
+            F::Text("source", &S::source, kTriggerSources),
+            F::Text("time-unit", &S::timeUnit, kTimeUnits),
+            F::Text("start-unit", &S::startUnit, kFrequencyUnits),
+            F::Text("stop-unit", &S::stopUnit, kFrequencyUnits),
+            F::Text("state", &S::state, kOnOff),
+            F::Number("start", &S::startFreq),
+            F::Number("stop", &S::stopFreq),
+            F::Number("time", &S::sweepTime),
         },
         SweepSequence};
     return page;
