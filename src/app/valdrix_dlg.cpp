@@ -24,7 +24,7 @@
 #include "app/page_viewport.h"
 #include "app/panel_memory.h"
 #include "framework/data_exchange.h"
-#include "framework/message_box.h"
+#include "framework/operator_message.h"
 #include "framework/resources.h"
 #include "link/instrument.h"
 #include "pages/model/cli_command_line.h"
@@ -102,6 +102,11 @@ void TellAboutFile(const std::string& text) {
     AfxMessageBox(text, kErrorCaption);
 }
 
+// A send that did not go through, in the box the operator knows.
+void TellAboutSend(const SendReport& report) {
+    if (!report.message.empty()) AfxMessageBox(report.message, kSendErrorCaption);
+}
+
 }  // namespace
 
 CValdrixDlg::CValdrixDlg(Instrument& instrument, LinkChoice link, PanelStart start)
@@ -109,9 +114,8 @@ CValdrixDlg::CValdrixDlg(Instrument& instrument, LinkChoice link, PanelStart sta
       m_hIcon(LoadIconResource(IDR_MAINFRAME)),
       m_instrument(instrument),
       m_link(std::move(link)),
-      m_start(start) {
-    for (CommandPage* page : AllPages()) page->SetInstrument(m_instrument);
-}
+      m_start(start),
+      m_sender(instrument) {}
 
 void CValdrixDlg::MessageMap() {
     connect(qobject_cast<QPushButton*>(GetDlgItem(IDC_VALIDATE)), &QPushButton::clicked, this,
@@ -360,7 +364,8 @@ bool CValdrixDlg::SaveSessionScriptTo(const std::string& path) {
     return !error;
 }
 
-// A send that wrote nothing because it was refused is no part of the procedure.
+// A send that wrote nothing because it was refused is no part of the procedure. Runs after the
+// send, when the instrument is this thread's again.
 void CValdrixDlg::RecordSend(const std::string& command, SendOutcome outcome) {
     if (outcome == SendOutcome::Refused) return;
     m_session.Add(command,
@@ -418,14 +423,15 @@ void CValdrixDlg::OnConsoleEnter() {
 // A line the sender refuses stays in the console to be mended, and out of the history.
 void CValdrixDlg::SendConsoleLine(const std::string& line) {
     if (!InstrumentReady()) return;
-    const SendReport report = SendSingleCommand(m_instrument, line);
-    RecordSend(ValdrixCli("raw -- " + ShellWord(line)), report.outcome);
-    if (report.outcome == SendOutcome::Refused) return;
-    m_history.Add(line);
-    auto* console = qobject_cast<QLineEdit*>(GetDlgItem(IDC_CONSOLE));
-    if (console->text().toStdString() == line) console->clear();
-    m_strLog = CommandText(report, LineEnds::BetweenLines);
-    UpdateData(false);
+    Send(SingleCommand(line), [this, line](const SendReport& report) {
+        RecordSend(ValdrixCli("raw -- " + ShellWord(line)), report.outcome);
+        if (report.outcome == SendOutcome::Refused) return;
+        m_history.Add(line);
+        auto* console = qobject_cast<QLineEdit*>(GetDlgItem(IDC_CONSOLE));
+        if (console->text().toStdString() == line) console->clear();
+        m_strLog = CommandText(report, LineEnds::BetweenLines);
+        UpdateData(false);
+    });
 }
 
 std::array<CommandPage*, kPageCount> CValdrixDlg::AllPages() {
@@ -446,14 +452,12 @@ void CValdrixDlg::CreatePageWindow(CommandPage& page) {
     if (page.GetSafeHwnd() != nullptr) return;
     // A page's one press, Burst Once, is a send like any other: it waits for the send that is
     // running, is refused while the instrument is not open, and goes into the session script.
-    page.SetPressRunner([this](std::function<void()> press) {
-        Gated([this, press = std::move(press)] {
+    page.SetPressSender([this](CommandSequence sequence) {
+        Gated([this, sequence = std::move(sequence)] {
             if (!InstrumentReady()) return;
-            const unsigned long long failuresBefore = m_instrument.Writes().failedWrites;
-            press();
-            RecordSend(ValdrixCli("trigger"), m_instrument.Writes().failedWrites == failuresBefore
-                                                  ? SendOutcome::Sent
-                                                  : SendOutcome::Failed);
+            Send(sequence, [this](const SendReport& report) {
+                RecordSend(ValdrixCli("trigger"), report.outcome);
+            });
         });
     });
     const CRect room =
@@ -516,22 +520,59 @@ void CValdrixDlg::ShowOnly(CommandPage* visible) {
 
 void CValdrixDlg::Gated(std::function<void()> action) {
     m_sendGate.Run([this, action = std::move(action)] {
-        const WriteTally before = m_instrument.Writes();
+        m_writesBefore = m_instrument.Writes();
         m_progress = {};
-        const SendProgress previous = InstallSendProgress(
-            [this](std::size_t number, std::size_t count, const std::string& line) {
-                m_progress = {number, count, line};
-                ShowProgress();
-            });
         action();
-        InstallSendProgress(previous);
-        const std::string lastSend = LastSendText(before, m_instrument.Writes(), m_progress);
-        if (!lastSend.empty()) m_lastSend = lastSend;
-        m_progress = {};
-        ShowStatus();
+        if (!m_sendGate.Held()) PressOver();
     });
     // This press waits behind a send: the status line counts it.
     if (m_progress.count > 0) ShowProgress();
+}
+
+// The status line tells what the press did, from the writes the link counted during it.
+void CValdrixDlg::PressOver() {
+    const std::string lastSend = LastSendText(m_writesBefore, m_instrument.Writes(), m_progress);
+    if (!lastSend.empty()) m_lastSend = lastSend;
+    m_progress = {};
+    ShowStatus();
+}
+
+// The press's send goes to the sender's worker and the gate stays held until it ends: the window
+// goes on painting meanwhile. What the worker reports reaches this thread as queued calls, which
+// the window drops if it is gone; its sender is destroyed first, waiting for the send.
+void CValdrixDlg::Send(CommandSequence sequence, SendEnded ended) {
+    SendListener listener;
+    listener.starting = [this](std::size_t number, std::size_t count, const std::string& line) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, number, count, line] {
+                m_progress = {number, count, line};
+                ShowProgress();
+            },
+            Qt::QueuedConnection);
+    };
+    const auto refused = m_sender.Queue(
+        std::move(sequence), std::move(listener), [this, ended](const SendReport& report) {
+            QMetaObject::invokeMethod(
+                this, [this, ended, report] { EndSend(report, ended); }, Qt::QueuedConnection);
+        });
+    if (refused) {
+        TellAboutSend(*refused);
+        ended(*refused);
+        return;
+    }
+    m_sendGate.Hold();
+}
+
+void CValdrixDlg::EndSend(const SendReport& report, const SendEnded& ended) {
+    TellAboutSend(report);
+    ended(report);
+    PressOver();
+    m_sendGate.Release();
+}
+
+bool CValdrixDlg::Sending() const {
+    return m_sendGate.Busy();
 }
 
 void CValdrixDlg::ShowProgress() {
@@ -590,16 +631,26 @@ void CValdrixDlg::OnValidate() {
 // Sends the page the operator sees.
 void CValdrixDlg::Validate() {
     if (!InstrumentReady()) return;
-    if (CommandPage* page = PageOfTab(m_shownTab)) {
-        const SendOutcome outcome = page->SendCommands();
-        if (outcome == SendOutcome::Refused) {
-            if (!page->LastRefusal().empty()) m_lastSend = page->LastRefusal();
-            return;
-        }
-        RecordSend(CommandOfShownPage(), outcome);
-        m_strLog = page->m_strCommand;
+    CommandPage* page = PageOfTab(m_shownTab);
+    if (page == nullptr) {
+        UpdateData(false);
+        return;
     }
-    UpdateData(false);
+    const auto sequence = page->SequenceToSend();
+    if (!sequence) return ShowRefusal(*page);
+    // The fields as sent: the operator may type on while the send runs.
+    const std::string command = CommandOfShownPage();
+    Send(*sequence, [this, page, command](const SendReport& report) {
+        if (report.outcome == SendOutcome::Refused) return ShowRefusal(*page);
+        page->ShowSent(report);
+        RecordSend(command, report.outcome);
+        m_strLog = page->m_strCommand;
+        UpdateData(false);
+    });
+}
+
+void CValdrixDlg::ShowRefusal(const CommandPage& page) {
+    if (!page.LastRefusal().empty()) m_lastSend = page.LastRefusal();
 }
 
 void CValdrixDlg::OnReset() {
@@ -612,11 +663,12 @@ void CValdrixDlg::OnLocal() {
 
 void CValdrixDlg::SendOneCommand(const CString& command, const std::string& cliWord) {
     if (!InstrumentReady()) return;
-    const SendReport report = SendSingleCommand(m_instrument, command);
-    RecordSend(ValdrixCli(cliWord), report.outcome);
-    if (report.outcome == SendOutcome::Refused) return;
-    m_strLog = CommandText(report, LineEnds::BetweenLines);
-    UpdateData(false);
+    Send(SingleCommand(command), [this, cliWord](const SendReport& report) {
+        RecordSend(ValdrixCli(cliWord), report.outcome);
+        if (report.outcome == SendOutcome::Refused) return;
+        m_strLog = CommandText(report, LineEnds::BetweenLines);
+        UpdateData(false);
+    });
 }
 
 void CValdrixDlg::OnUsbChange() {

@@ -24,6 +24,7 @@
 #include "pages/continous.h"
 #include "pages/fm.h"
 #include "pages/fsk.h"
+#include "pages/model/paced_sender.h"
 #include "pages/model/setup_file.h"
 #include "pages/pm.h"
 #include "pages/pwm.h"
@@ -97,6 +98,9 @@ public:
     // The console's lines, oldest first.
     const std::vector<std::string>& ConsoleHistory() const { return m_history.Entries(); }
 
+    // Whether a press is running or holds the gate for its send; presses made meanwhile wait.
+    bool Sending() const;
+
     // The page of a tab index, or nullptr for no selection.
     CommandPage* PageOfTab(int tab);
 
@@ -137,6 +141,12 @@ private:
     void ShowOnly(CommandPage* visible);
     // Every press that may write to the instrument runs through here, one at a time.
     void Gated(std::function<void()> action);
+    void PressOver();
+    // Runs on this window's thread once the send is over, refused, sent or failed.
+    using SendEnded = std::function<void(const valdrix::model::SendReport& report)>;
+    void Send(valdrix::model::CommandSequence sequence, SendEnded ended);
+    void EndSend(const valdrix::model::SendReport& report, const SendEnded& ended);
+    void ShowRefusal(const CommandPage& page);
     // Reopens the instrument, silently, when it is not open; says why when that fails too.
     bool InstrumentReady();
     std::string WhyNotReady() const;
@@ -167,6 +177,8 @@ private:
     bool m_bMemoryUnreadable = false;
     SendGate m_sendGate;
     SendProgressSeen m_progress;
+    // What the link had counted when the running press began.
+    valdrix::link::WriteTally m_writesBefore;
     SessionScript m_session;
     // Each page's room in the tab control, once its window is made.
     std::map<CommandPage*, std::unique_ptr<PageViewport>> m_viewports;
@@ -179,6 +191,9 @@ private:
     // Set when the time-outs could not be set at start-up: that state is never retried.
     bool m_bTimeoutFailed = false;
     std::string m_timeoutFailure;
+    // Last, so that it is destroyed first: closing the window waits for the send in progress
+    // before anything the send's end would reach is gone.
+    valdrix::model::PacedSender m_sender;
 };
 
 }  // namespace valdrix::gui

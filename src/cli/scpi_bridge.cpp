@@ -68,11 +68,7 @@ struct ScpiBridge::Client {
 
 ScpiBridge::ScpiBridge(valdrix::link::Instrument& instrument, BridgeOptions options,
                        std::ostream& log)
-    : m_options(std::move(options)), m_log(log), m_writer(m_context, instrument) {
-    m_pace.setSingleShot(true);
-    m_pace.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&m_pace, &QTimer::timeout, &m_context, [this] { Paced(); });
-}
+    : m_options(std::move(options)), m_log(log), m_sender(instrument) {}
 
 ScpiBridge::~ScpiBridge() {
     Stop();
@@ -104,9 +100,8 @@ std::vector<quint16> ScpiBridge::Ports() const {
 }
 
 std::size_t ScpiBridge::Stop() {
-    m_writer.Finish();
+    m_sender.Stop();
     m_stopped = true;
-    m_pace.stop();
     m_servers.clear();
     std::size_t unwritten = 0;
     for (const auto& [id, client] : m_clients) {
@@ -333,10 +328,15 @@ void ScpiBridge::WriteNext() {
     client->writing = true;
     m_writingFor = m_lastTurn = client->id;
     const quint64 id = client->id;
-    m_writer.Write(step.text, [this, id, line = step.text,
-                               pause = step.pauseMs](const std::optional<std::string>& failure) {
-        Written(id, line, pause, failure);
-    });
+    const auto written = [this, id, line = step.text](const SendReport& report) {
+        QMetaObject::invokeMethod(
+            &m_context, [this, id, line, report] { Written(id, line, report); },
+            Qt::QueuedConnection);
+    };
+    CommandSequence send = {{step.text, {}, {}}};
+    if (step.pauseMs > 0) send.front().pausesAfter.push_back(step.pauseMs);
+    // The line passed its check when it was taken; a refusal still ends its turn.
+    if (const auto refused = m_sender.Queue(std::move(send), {}, written)) written(*refused);
 }
 
 // The next client after the last one served whose next step is a command for the
@@ -352,22 +352,21 @@ ScpiBridge::Client* ScpiBridge::NextInTurn() {
     return next == m_clients.end() ? nullptr : next->second.get();
 }
 
-void ScpiBridge::Written(quint64 id, const std::string& line, unsigned pauseMs,
-                         const std::optional<std::string>& failure) {
+// The command was written and paced, or failed with no pause after it: the client's turn is over.
+void ScpiBridge::Written(quint64 id, const std::string& line, const SendReport& report) {
     if (m_stopped) return;
+    m_writingFor.reset();
+    if (!report.message.empty()) Log(report.message);
     Client* client = Find(id);
-    if (failure && client != nullptr) {
+    if (client != nullptr && report.outcome != SendOutcome::Sent) {
+        const std::string failure =
+            report.reason.empty() ? std::string("the line buffer could not be had") : report.reason;
         client->status.Record(ErrorEntry(-240, "Hardware error",
                                          fmt::format("the command \"{}\" did not reach the "
                                                      "instrument: {}",
-                                                     PrintableText(line), *failure)));
+                                                     PrintableText(line), failure)));
     }
-    m_pace.start(failure ? 0 : static_cast<int>(pauseMs));
-}
-
-void ScpiBridge::Paced() {
-    const quint64 id = *std::exchange(m_writingFor, std::nullopt);
-    if (Client* client = Find(id)) {
+    if (client != nullptr) {
         client->writing = false;
         Pump(id);
     }

@@ -16,14 +16,13 @@ public:
     using FieldPage<Settings>::FieldPage;
 
     void OnBurstOnce() {
-        valdrix::model::SendSingleCommand(this->PageInstrument(), valdrix::model::kTriggerCommand);
+        this->SendPress(valdrix::model::SingleCommand(valdrix::model::kTriggerCommand));
     }
 
 protected:
     void MessageMap() override {
         QObject::connect(qobject_cast<QPushButton*>(this->GetDlgItem(IDC_BURST_ONCE)),
-                         &QPushButton::clicked, this,
-                         [this] { this->RunPress([this] { OnBurstOnce(); }); });
+                         &QPushButton::clicked, this, [this] { OnBurstOnce(); });
     }
 };
 

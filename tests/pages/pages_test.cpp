@@ -58,8 +58,10 @@ protected:
     }
     QWidget* Control(int tab, int id) { return dlg.PageOfTab(tab)->GetDlgItem(id); }
     std::string Text(int tab, int id) { return CWnd(Control(tab, id)).GetWindowText(); }
+    // Waits until the send the click made, if any, is over.
     void Click(QWidget* button) {
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(4, button->height() / 2));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !dlg.Sending(); }));
     }
     void Validate() { Click(dlg.GetDlgItem(IDC_VALIDATE)); }
     std::string Log() { return CWnd(dlg.GetDlgItem(IDC_LOG)).GetWindowText(); }

@@ -4,6 +4,8 @@ using namespace valdrix::link;
 
 using namespace valdrix::model;
 
+using namespace valdrix::gui;
+
 void InstrumentTest::SetUp() {
     instrument.Use(std::make_unique<RecordingBackend>(script, timeline));
     m_clock = std::make_unique<VirtualClock>(timeline);

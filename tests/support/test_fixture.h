@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "framework/operator_message.h"
 #include "link/instrument.h"
-#include "pages/model/operator_message.h"
 #include "support/recording_backend.h"
 
 struct ShownMessage {
@@ -38,7 +38,7 @@ protected:
 private:
     std::unique_ptr<VirtualClock> m_clock;
     valdrix::model::PauseClock* m_previousClock = nullptr;
-    valdrix::model::MessageBoxHandler m_previousHandler;
+    valdrix::gui::MessageBoxHandler m_previousHandler;
 };
 
 // A frame as the instrument receives it: the line and the terminator.
