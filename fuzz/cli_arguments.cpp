@@ -12,6 +12,7 @@
 #include "cli/cli_run.h"
 #include "pages/model/pause.h"
 
+using namespace valdrix::cli;
 using namespace valdrix::link;
 
 namespace {

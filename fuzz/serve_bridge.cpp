@@ -17,6 +17,7 @@
 #include "cli/scpi_bridge.h"
 #include "link/instrument.h"
 
+using namespace valdrix::cli;
 using namespace valdrix::link;
 
 namespace {

@@ -5,6 +5,8 @@
 #include "link/command_line.h"
 #include "link/link_kinds.h"
 
+namespace valdrix::cli {
+
 using namespace valdrix::link;
 
 namespace {
@@ -80,3 +82,5 @@ CliArguments ParseCliArguments(const std::vector<std::string>& arguments) {
     }
     return parsed;
 }
+
+}  // namespace valdrix::cli

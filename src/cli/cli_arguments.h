@@ -5,6 +5,8 @@
 
 #include "link/link_choice.h"
 
+namespace valdrix::cli {
+
 // The program's own options (--link, --dry-run, --help, --version) may stand before or after
 // the COMMAND; "--" ends them. Everything else after the COMMAND is the command's to read,
 // "--" included.
@@ -21,3 +23,5 @@ struct CliArguments {
 };
 
 CliArguments ParseCliArguments(const std::vector<std::string>& arguments);
+
+}  // namespace valdrix::cli

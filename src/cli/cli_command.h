@@ -11,6 +11,8 @@
 #include "link/link_choice.h"
 #include "pages/model/command_sequence.h"
 
+namespace valdrix::cli {
+
 using valdrix::model::CommandSequence;
 
 // The arguments that follow a COMMAND on the command line.
@@ -48,3 +50,5 @@ struct CliCommand {
     std::function<Composition(CommandArguments, std::istream& input)> compose;
     CommandRunner run = {};  // set for a command that does its own work after compose
 };
+
+}  // namespace valdrix::cli

@@ -19,6 +19,8 @@
 #include "pages/model/pwm.h"
 #include "pages/model/sweep.h"
 
+namespace valdrix::cli {
+
 using namespace valdrix::link;
 
 using namespace valdrix::model;
@@ -155,3 +157,5 @@ const CliCommand* FindCliCommand(std::string_view name) {
                      [name](const CliCommand& command) { return command.name == name; });
     return found == commands.end() ? nullptr : &*found;
 }
+
+}  // namespace valdrix::cli

@@ -14,6 +14,8 @@
 #include "pages/model/paced_sender.h"
 #include "res/names_valdrix.h"
 
+namespace valdrix::cli {
+
 using namespace valdrix::link;
 
 using namespace valdrix::model;
@@ -162,3 +164,5 @@ int RunCli(const std::vector<std::string>& arguments, std::istream& in, std::ost
            std::ostream& err, const BackendMaker& makeBackend) {
     return CheckedOutput(Run(arguments, in, out, err, makeBackend), out, err);
 }
+
+}  // namespace valdrix::cli

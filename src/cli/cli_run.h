@@ -8,6 +8,8 @@
 
 #include "cli/cli_command.h"
 
+namespace valdrix::cli {
+
 // The exit status: every line written; the link failed; bad usage or a refused field.
 inline constexpr int kCliSent = 0;
 inline constexpr int kCliLinkFailed = 1;
@@ -19,3 +21,5 @@ inline constexpr int kCliUsageError = 2;
 // in. Returns the exit status; a failed write to out is a failure too.
 int RunCli(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
            std::ostream& err, const BackendMaker& makeBackend = valdrix::link::MakeBackend);
+
+}  // namespace valdrix::cli

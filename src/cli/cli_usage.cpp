@@ -5,6 +5,8 @@
 #include "cli/cli_commands.h"
 #include "link/link_kinds.h"
 
+namespace valdrix::cli {
+
 namespace {
 
 // The options every command takes.
@@ -58,3 +60,5 @@ std::string CommandHelp(const CliCommand& command) {
     }
     return help;
 }
+
+}  // namespace valdrix::cli

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace valdrix::cli {
+
 // How one client of the bridge reaches it: the bytes of its lines come in, its answers go out.
 // A raw socket connection is one; a VXI-11 link, which carries the same lines inside RPC calls,
 // is another. The owner hears of a change from the event loop only, never from inside one of its
@@ -25,3 +27,5 @@ public:
     // Takes in what has arrived without waiting for the event loop.
     virtual void ReadNow() = 0;
 };
+
+}  // namespace valdrix::cli

@@ -8,6 +8,8 @@
 #include <array>
 #include <cerrno>
 
+namespace valdrix::cli {
+
 namespace {
 
 constexpr std::size_t kReadBufferBytes = 64 * 1024;
@@ -117,3 +119,5 @@ void ClientSocket::FollowState() {
     m_readable.setEnabled(!m_receiveEnded && m_received.size() < kReadBufferBytes);
     m_writable.setEnabled(!m_broken && !m_unsent.empty());
 }
+
+}  // namespace valdrix::cli

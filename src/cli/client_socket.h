@@ -8,6 +8,8 @@
 
 #include "cli/client_channel.h"
 
+namespace valdrix::cli {
+
 // One client's TCP connection on its own descriptor. QTcpSocket closes a connection as soon as
 // its peer stops sending, and a client that half-closes (nc -N, shutdown(SHUT_WR)) must still
 // get its answers. The owner hears of a change from the event loop only, never from inside one
@@ -50,3 +52,5 @@ private:
     bool m_receiveEnded = false;
     bool m_broken = false;
 };
+
+}  // namespace valdrix::cli

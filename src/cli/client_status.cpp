@@ -7,6 +7,8 @@
 #include <charconv>
 #include <utility>
 
+namespace valdrix::cli {
+
 using namespace valdrix::model;
 
 namespace {
@@ -142,3 +144,5 @@ std::uint8_t ClientStatus::StatusByte() const {
     if ((status & m_serviceEnable) != 0) status |= kMasterSummary;
     return status;
 }
+
+}  // namespace valdrix::cli

@@ -8,6 +8,8 @@
 
 #include "pages/model/scpi_header.h"
 
+namespace valdrix::cli {
+
 // An error queue entry as SCPI gives it: the code, then the description in double quotes,
 // "TITLE; DETAIL", cut to 255 characters, quotes inside it doubled.
 std::string ErrorEntry(int code, std::string_view title, std::string_view detail);
@@ -41,3 +43,5 @@ private:
     std::uint8_t m_eventEnable = 0;
     std::uint8_t m_serviceEnable = 0;
 };
+
+}  // namespace valdrix::cli

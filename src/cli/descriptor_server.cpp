@@ -5,6 +5,8 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 
+namespace valdrix::cli {
+
 QHostAddress Unmapped(const QHostAddress& address) {
     if (address == QHostAddress(QHostAddress::AnyIPv6)) return address;
     bool isIpv4 = false;
@@ -39,3 +41,5 @@ void DescriptorServer::incomingConnection(qintptr descriptor) {
     fcntl(static_cast<int>(descriptor), F_SETFL, flags | O_NONBLOCK);
     m_accept(static_cast<int>(descriptor));
 }
+
+}  // namespace valdrix::cli

@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+namespace valdrix::cli {
+
 // An IPv4 peer of a socket that listens on IPv6 too shows as ::ffff:a.b.c.d; this gives it as
 // a.b.c.d.
 QHostAddress Unmapped(const QHostAddress& address);
@@ -27,3 +29,5 @@ protected:
 private:
     std::function<void(int)> m_accept;
 };
+
+}  // namespace valdrix::cli

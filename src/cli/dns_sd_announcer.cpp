@@ -14,6 +14,8 @@
 
 #include "cli/scpi_bridge.h"
 
+namespace valdrix::cli {
+
 namespace {
 
 constexpr char kNoDaemon[] =
@@ -168,3 +170,5 @@ bool DnsSdAnnouncer::AddServices() {
     avahi_string_list_free(records);
     return added;
 }
+
+}  // namespace valdrix::cli

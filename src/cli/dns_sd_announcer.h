@@ -10,6 +10,8 @@ struct AvahiThreadedPoll;
 struct AvahiClient;
 struct AvahiEntryGroup;
 
+namespace valdrix::cli {
+
 // What the bridge announces by DNS-SD: its raw socket (_scpi-raw._tcp) and, when served, its
 // VXI-11 device (_vxi-11._tcp), with the TXT records that LXI tools read.
 struct Announcement {
@@ -45,3 +47,5 @@ private:
     AvahiClient* m_client = nullptr;
     AvahiEntryGroup* m_group = nullptr;
 };
+
+}  // namespace valdrix::cli

@@ -9,6 +9,8 @@
 #include "link/command_line.h"
 #include "link/usb_survey.h"
 
+namespace valdrix::cli {
+
 using namespace valdrix::link;
 
 namespace {
@@ -47,3 +49,5 @@ CliCommand ListCommand() {
             NoArguments,
             ListInstruments};
 }
+
+}  // namespace valdrix::cli

@@ -10,6 +10,8 @@
 #include "cli/cli_run.h"
 #include "cli/cli_usage.h"
 
+using namespace valdrix::cli;
+
 namespace {
 
 // A standard descriptor the caller closed (">&-") would be the number the next open() gets: the

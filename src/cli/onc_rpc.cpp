@@ -1,5 +1,7 @@
 #include "cli/onc_rpc.h"
 
+namespace valdrix::cli {
+
 namespace {
 
 constexpr std::uint32_t kCall = 0;
@@ -126,3 +128,5 @@ std::string RpcVersionMismatch(std::uint32_t xid) {
     reply.Uint(kRpcMismatch).Uint(kRpcVersion).Uint(kRpcVersion);
     return reply.Bytes();
 }
+
+}  // namespace valdrix::cli

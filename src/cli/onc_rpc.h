@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace valdrix::cli {
+
 // ONC RPC over TCP, as far as a server of a few procedures needs it: XDR numbers and opaque
 // data, record marking, calls in and replies out. Written out here rather than generated:
 // the messages are few and small.
@@ -69,3 +71,5 @@ enum class AcceptStat : std::uint32_t {
 std::string AcceptedReply(std::uint32_t xid, AcceptStat status, std::string_view results = {});
 // The reply to a call of an RPC version other than 2.
 std::string RpcVersionMismatch(std::uint32_t xid);
+
+}  // namespace valdrix::cli

@@ -6,6 +6,8 @@
 
 #include "link/command_line.h"
 
+namespace valdrix::cli {
+
 using namespace valdrix::link;
 
 namespace {
@@ -55,3 +57,5 @@ OptionScan ScanOptions(CommandArguments arguments, const std::vector<std::string
     }
     return scan;
 }
+
+}  // namespace valdrix::cli

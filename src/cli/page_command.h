@@ -17,6 +17,8 @@
 #include "pages/model/page_model.h"
 #include "pages/model/setup_file.h"
 
+namespace valdrix::cli {
+
 // What a field option takes, as its help shows it.
 template <typename Settings>
 std::string ValueName(const valdrix::model::Field<Settings>& field) {
@@ -131,3 +133,5 @@ CliCommand PageCommand(const valdrix::model::PageModel<Settings>& page) {
     return {page.name, page.summary, "[--setup FILE] [--print-setup] [FIELD OPTIONS]", details,
             compose};
 }
+
+}  // namespace valdrix::cli

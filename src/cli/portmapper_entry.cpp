@@ -13,6 +13,8 @@
 
 #include <cstring>
 
+namespace valdrix::cli {
+
 namespace {
 
 constexpr std::uint16_t kPortmapperPort = 111;
@@ -109,3 +111,5 @@ PortmapperEntry::Registration PortmapperEntry::Register(std::uint32_t program,
 PortmapperEntry::~PortmapperEntry() {
     pmap_unset(m_program, m_version);
 }
+
+}  // namespace valdrix::cli

@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+namespace valdrix::cli {
+
 // A TCP program's entry in this machine's portmapper (rpcbind), through which VISA tools find
 // a VXI-11 device; removed when this goes. A crash leaves the entry behind: the next start
 // finds nobody serving it and replaces it.
@@ -28,3 +30,5 @@ private:
     std::uint32_t m_program;
     std::uint32_t m_version;
 };
+
+}  // namespace valdrix::cli

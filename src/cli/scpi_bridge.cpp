@@ -15,6 +15,8 @@
 #include "cli/descriptor_server.h"
 #include "link/command_line.h"
 
+namespace valdrix::cli {
+
 using namespace valdrix::link;
 using namespace valdrix::model;
 
@@ -412,3 +414,5 @@ unsigned ScpiBridge::PauseAfter(const MessageUnit& unit) const {
 void ScpiBridge::Log(const std::string& text) {
     LogServe(m_log, text);
 }
+
+}  // namespace valdrix::cli

@@ -22,6 +22,8 @@
 
 class QTcpServer;
 
+namespace valdrix::cli {
+
 using Subnet = std::pair<QHostAddress, int>;
 
 // One line of the bridge's log on standard error; lines from several threads never mix.
@@ -121,3 +123,5 @@ private:
     std::optional<quint64> m_writingFor;  // whose command is being written or paced
     bool m_stopped = false;
 };
+
+}  // namespace valdrix::cli

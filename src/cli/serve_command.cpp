@@ -23,6 +23,8 @@
 #include "link/instrument.h"
 #include "res/names_valdrix.h"
 
+namespace valdrix::cli {
+
 using namespace valdrix::link;
 using namespace valdrix::model;
 
@@ -362,3 +364,5 @@ CliCommand ServeCommand() {
             compose,
             RunServe};
 }
+
+}  // namespace valdrix::cli

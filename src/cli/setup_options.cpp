@@ -1,5 +1,7 @@
 #include "cli/setup_options.h"
 
+namespace valdrix::cli {
+
 namespace {
 
 constexpr char kSetupOption[] = "--setup";
@@ -31,3 +33,5 @@ SetupOptions TakeSetupOptions(CommandArguments arguments) {
     }
     return options;
 }
+
+}  // namespace valdrix::cli

@@ -5,6 +5,8 @@
 
 #include "cli/cli_command.h"
 
+namespace valdrix::cli {
+
 // A page command's setup options, taken out of its arguments: "--setup FILE" starts the fields
 // from the page's section of a setup file, "--print-setup" prints a setup file instead of
 // sending. The field options that are left win over the file.
@@ -16,3 +18,5 @@ struct SetupOptions {
 };
 
 SetupOptions TakeSetupOptions(CommandArguments arguments);
+
+}  // namespace valdrix::cli

@@ -4,6 +4,8 @@
 
 #include "cli/vxi11_messages.h"
 
+namespace valdrix::cli {
+
 Vxi11Link::Vxi11Link(std::function<void()> bridgeChanged)
     : m_bridgeChanged(std::move(bridgeChanged)) {}
 
@@ -80,3 +82,5 @@ void Vxi11Link::TellServer() {
     if (m_serverContext.isNull() || !m_serverChanged) return;
     QMetaObject::invokeMethod(m_serverContext.data(), m_serverChanged, Qt::QueuedConnection);
 }
+
+}  // namespace valdrix::cli

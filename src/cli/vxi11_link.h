@@ -9,6 +9,8 @@
 
 #include "cli/client_channel.h"
 
+namespace valdrix::cli {
+
 // One VXI-11 link as a client of the bridge: device_write puts its bytes where the bridge takes
 // lines from, the bridge's answers wait here for device_read. Both sides hear of the other's
 // changes from the event loop only.
@@ -59,3 +61,5 @@ private:
     std::string m_answers;
     bool m_ended = false;
 };
+
+}  // namespace valdrix::cli

@@ -7,6 +7,8 @@
 
 #include "cli/onc_rpc.h"
 
+namespace valdrix::cli {
+
 namespace vxi11 {
 
 namespace {
@@ -104,3 +106,5 @@ std::optional<unsigned> InstrumentOf(std::string_view device, std::size_t instru
 }
 
 }  // namespace vxi11
+
+}  // namespace valdrix::cli

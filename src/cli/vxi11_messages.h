@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace valdrix::cli {
+
 // The VXI-11 messages the bridge serves, in their XDR form: the core channel's procedures and
 // the abort channel's device_abort. Written out here rather than generated: they are few.
 namespace vxi11 {
@@ -97,3 +99,5 @@ std::string ErrorResult(Error error);
 std::optional<unsigned> InstrumentOf(std::string_view device, std::size_t instruments);
 
 }  // namespace vxi11
+
+}  // namespace valdrix::cli

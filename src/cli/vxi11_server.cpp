@@ -13,6 +13,8 @@
 #include "cli/vxi11_messages.h"
 #include "link/command_line.h"
 
+namespace valdrix::cli {
+
 using namespace vxi11;
 
 namespace {
@@ -430,3 +432,5 @@ Vxi11Server::Link* Vxi11Server::Find(std::uint32_t link) {
 void Vxi11Server::Log(const std::string& text) {
     LogServe(m_log, text);
 }
+
+}  // namespace valdrix::cli

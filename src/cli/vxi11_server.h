@@ -15,6 +15,8 @@
 #include "cli/onc_rpc.h"
 #include "cli/vxi11_messages.h"
 
+namespace valdrix::cli {
+
 class ScpiBridge;
 class ClientSocket;
 class DescriptorServer;
@@ -119,3 +121,5 @@ private:
     std::uint32_t m_lastLink = 0;
     std::vector<DeviceLock> m_locks;  // one per instrument
 };
+
+}  // namespace valdrix::cli

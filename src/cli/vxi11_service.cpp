@@ -7,6 +7,8 @@
 #include "cli/vxi11_messages.h"
 #include "cli/vxi11_server.h"
 
+namespace valdrix::cli {
+
 std::unique_ptr<Vxi11Service> Vxi11Service::Start(std::vector<ScpiBridge*> bridges,
                                                   const std::vector<QHostAddress>& addresses,
                                                   std::ostream& log) {
@@ -41,3 +43,5 @@ Vxi11Service::~Vxi11Service() = default;
 quint16 Vxi11Service::CorePort() const {
     return m_server->CorePort();
 }
+
+}  // namespace valdrix::cli

@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+namespace valdrix::cli {
+
 class ScpiBridge;
 class PortmapperEntry;
 class Vxi11Server;
@@ -29,3 +31,5 @@ private:
     std::unique_ptr<Vxi11Server> m_server;
     std::unique_ptr<PortmapperEntry> m_entry;
 };
+
+}  // namespace valdrix::cli

@@ -39,6 +39,7 @@
 
 using namespace valdrix::gui;
 
+using namespace valdrix::cli;
 using namespace valdrix::link;
 
 using namespace valdrix::model;

@@ -9,6 +9,7 @@
 
 #include "support/test_fixture.h"
 
+using namespace valdrix::cli;
 using namespace valdrix::link;
 
 using ::testing::HasSubstr;

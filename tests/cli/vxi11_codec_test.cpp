@@ -3,6 +3,8 @@
 #include "cli/onc_rpc.h"
 #include "cli/vxi11_messages.h"
 
+using namespace valdrix::cli;
+
 namespace {
 
 // device_write(link 7, io_timeout 1000, lock_timeout 0, END, "*RST") with AUTH_UNIX
