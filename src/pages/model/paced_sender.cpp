@@ -4,8 +4,7 @@
 
 namespace valdrix::model {
 
-PacedSender::PacedSender(valdrix::link::Instrument& instrument)
-    : m_instrument(instrument), m_worker([this] { Run(); }) {}
+PacedSender::PacedSender(valdrix::link::Instrument& instrument) : m_instrument(instrument) {}
 
 PacedSender::~PacedSender() {
     Stop();
@@ -19,6 +18,8 @@ std::optional<SendReport> PacedSender::Queue(CommandSequence sequence, SendListe
         m_queue.push_back({std::move(sequence), std::move(listener), std::move(ended)});
     }
     m_changed.notify_all();
+    // The worker starts with the first send: a window that sends nothing appears no later.
+    if (!m_worker.joinable()) m_worker = std::thread([this] { Run(); });
     return std::nullopt;
 }
 

@@ -29,8 +29,9 @@ public:
     PacedSender& operator=(const PacedSender&) = delete;
 
     // Checks every line at once: a refused send is returned now and nothing is queued. Otherwise
-    // the send waits behind those queued before it; the listener and ended are called on the
-    // worker thread, ended after the send's last write or pause.
+    // the send waits behind those queued before it. Called from one thread, the sender's owner; the
+    // listener and ended are called on the worker thread, ended after the send's last write or
+    // pause.
     std::optional<SendReport> Queue(CommandSequence sequence, SendListener listener, Ended ended);
     // Blocks until every queued send has ended and been reported.
     void WaitUntilIdle();
