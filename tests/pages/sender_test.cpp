@@ -5,6 +5,7 @@
 
 #include "pages/model/command_format.h"
 #include "pages/model/command_sender.h"
+#include "pages/model/paced_sender.h"
 #include "support/test_fixture.h"
 
 using namespace valdrix::model;
@@ -99,6 +100,24 @@ TEST_F(InstrumentTest, InstrumentThatCannotBeOpenedIsAFailedSend) {
     EXPECT_EQ(report.outcome, SendOutcome::Failed);
     EXPECT_EQ(script->writes, 0);
     EXPECT_FALSE(report.message.empty());
+}
+
+// The front ends' one road: sends run in the order queued, on the worker, and a refused one is
+// known at once and never queued.
+TEST_F(SenderTest, QueuedSendsRunInTheirOrderAndARefusalIsKnownAtOnce) {
+    std::vector<std::string> ended;
+    PacedSender sender(instrument);
+    const auto record = [&ended](const SendReport& report) {
+        ended.push_back(report.sentLines[0]);
+    };
+    EXPECT_FALSE(sender.Queue({{"AM:STATe ON", {}, {300}}}, {}, record));
+    const auto refused = sender.Queue(SingleCommand("OUTPut\tON"), {}, record);
+    EXPECT_FALSE(sender.Queue(SingleCommand("*TRG"), {}, record));
+    sender.WaitUntilIdle();
+    ASSERT_TRUE(refused);
+    EXPECT_THAT(refused->message, HasSubstr("Nothing was sent"));
+    EXPECT_THAT(timeline->events, ElementsAre("AM:STATe ON\n", "pause 300", "*TRG\n"));
+    EXPECT_THAT(ended, ElementsAre("AM:STATe ON", "*TRG"));
 }
 
 // A locale with a decimal comma, as a German operator's machine has, changes nothing on the wire.
