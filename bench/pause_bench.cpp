@@ -14,7 +14,6 @@
 #include "link/instrument.h"
 #include "pages/model/command_sender.h"
 #include "pages/model/continuous.h"
-#include "pages/model/operator_message.h"
 #include "pages/model/pause.h"
 
 using namespace valdrix::link;
@@ -65,9 +64,6 @@ int main(int argc, char** argv) {
     QTemporaryDir folder;
     Instrument instrument(
         std::make_unique<FileBackend>(folder.filePath("frames.bin").toStdString()));
-    InstallMessageBoxHandler([](const std::string& text, const std::string&) {
-        std::fprintf(stderr, "%s\n", text.c_str());
-    });
     if (instrument.Open(false) != OpenResult::Opened) return 1;
 
     // The longest paced sequence (RAMP, 2.1 s of pauses) and the combined line: nine lines.
@@ -82,7 +78,11 @@ int main(int argc, char** argv) {
     for (int send = 0; send < kSends; ++send) {
         clock.pausedInSend = 0;
         const auto start = Clock::now();
-        if (SendSequence(instrument, sequence).outcome != SendOutcome::Sent) return 1;
+        if (const SendReport report = SendSequence(instrument, sequence);
+            report.outcome != SendOutcome::Sent) {
+            std::fprintf(stderr, "%s\n", report.message.c_str());
+            return 1;
+        }
         overheads.push_back(Millis(Clock::now() - start).count() - clock.pausedInSend);
     }
     InstallPauseClock(nullptr);

@@ -16,7 +16,6 @@
 
 #include "cli/scpi_bridge.h"
 #include "link/instrument.h"
-#include "pages/model/operator_message.h"
 
 using namespace valdrix::cli;
 using namespace valdrix::link;
@@ -55,7 +54,6 @@ void Setup() {
     static char name[] = "fuzz_serve_bridge";
     static char* argv[] = {name, nullptr};
     static QCoreApplication application(argc, argv);
-    valdrix::model::InstallMessageBoxHandler([](const std::string&, const std::string&) {});
 }
 
 // Without waiting: the bridge runs on this thread, so while an input connects many times without

@@ -4,10 +4,7 @@
 
 #include <QClipboard>
 #include <QDialog>
-#include <QDir>
-#include <QFileDialog>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,15 +13,13 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QTabBar>
-#include <cctype>
-#include <cstdio>
 
 #include "app/about_dlg.h"
 #include "app/instrument_menu.h"
-#include "app/page_viewport.h"
+#include "app/link_messages.h"
 #include "app/panel_memory.h"
 #include "framework/data_exchange.h"
-#include "framework/message_box.h"
+#include "framework/operator_message.h"
 #include "framework/resources.h"
 #include "link/instrument.h"
 #include "pages/model/cli_command_line.h"
@@ -40,64 +35,6 @@ using namespace valdrix::model;
 namespace {
 
 constexpr char kErrorCaption[] = "ERROR";
-constexpr char kNotOpen[] = "Please first open the USB devices";
-constexpr char kSimulatedHint[] =
-    "To prepare and browse the pages with no instrument, choose \"Simulated instrument\" in the "
-    "Instrument menu of the window's context menu (right click).";
-
-// What a message says first, and then why, in the words of the README's table.
-std::string WithReason(const char* what, const std::string& reason) {
-    return fmt::format("{}\n\n{}.", what, reason);
-}
-
-std::string Lines(unsigned long long count) {
-    return fmt::format("{} line{}", count, count == 1 ? "" : "s");
-}
-
-// What the last send did, from what the link counted before and after it; empty when it
-// wrote nothing. A send of one line names it: a trigger is told apart from a reset.
-std::string LastSendText(const WriteTally& before, const WriteTally& after,
-                         const SendProgressSeen& progress) {
-    const unsigned long long written = after.linesWritten - before.linesWritten;
-    if (after.failedWrites != before.failedWrites) {
-        const std::string linesBefore =
-            written == 0 ? std::string("no line of this send reached the instrument")
-                         : Lines(written) + " before it did";
-        return fmt::format("Last send: {} did not reach the instrument ({}); {}.", after.lastFailed,
-                           after.lastFailure, linesBefore);
-    }
-    if (written == 0) return {};
-    if (written == 1 && progress.count == 1) {
-        return fmt::format("Last send: {} reached the instrument.", progress.line);
-    }
-    return fmt::format("Last send: {} reached the instrument.", Lines(written));
-}
-
-// The chip is named on the USB link only; another link names its file and the reason, and says
-// what to do about it.
-std::string OpenFailureText(const Instrument& instrument, const LinkChoice& link) {
-    if (link.kind == LinkChoice::Kind::Usb) {
-        return fmt::format("{}\n\n{}", WithReason("Open CH372 failure", instrument.LastError()),
-                           kSimulatedHint);
-    }
-    std::string reason = instrument.LastError();
-    if (!reason.empty()) {
-        reason[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(reason[0])));
-    }
-    return fmt::format("{}.\n\n{}\n\n{}", reason, instrument.Advice(), kSimulatedHint);
-}
-
-std::string NotOpenText(const LinkChoice& link) {
-    return link.kind == LinkChoice::Kind::Usb ? std::string(kNotOpen)
-                                              : "Please first open the " + LinkName(link);
-}
-
-// A message about a file goes to the terminal too, where a script or a bug report finds it.
-void TellAboutFile(const std::string& text) {
-    std::fprintf(stderr, "%s\n", text.c_str());
-    AfxMessageBox(text, kErrorCaption);
-}
-
 }  // namespace
 
 CValdrixDlg::CValdrixDlg(Instrument& instrument, LinkChoice link, PanelStart start)
@@ -105,9 +42,18 @@ CValdrixDlg::CValdrixDlg(Instrument& instrument, LinkChoice link, PanelStart sta
       m_hIcon(LoadIconResource(IDR_MAINFRAME)),
       m_instrument(instrument),
       m_link(std::move(link)),
-      m_start(start) {
-    m_pages.ForEach([this](int, FieldPage& page) { page.SetInstrument(m_instrument); });
-}
+      m_start(start),
+      m_console([this](const std::string& line) {
+          m_presses.Run([this, line] { SendConsoleLine(line); });
+      }),
+      m_setups({[this] { return ShownSetup(); }, [this](const Setup& setup) { ShowSetup(setup); },
+                [this](std::function<void()> press) { m_presses.Run(std::move(press)); }}),
+      m_switcher(*this, m_tab, m_pages,
+                 {[this](std::function<void()> press) { m_presses.Run(std::move(press)); },
+                  [this] { return InstrumentReady(); },
+                  [this](CommandPage& page) { WirePagePress(page); }}),
+      m_presses(*this, instrument,
+                {[this]() -> StatusLine& { return *m_statusLine; }, [this] { ShowStatus(); }}) {}
 
 void CValdrixDlg::MessageMap() {
     connect(qobject_cast<QPushButton*>(GetDlgItem(IDC_VALIDATE)), &QPushButton::clicked, this,
@@ -128,12 +74,12 @@ bool CValdrixDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     // The tab control reports only the operator's changes of tab.
     connect(m_tab.Bar(), &QTabBar::currentChanged, this, &CValdrixDlg::OnSelchangeTab);
+    m_console.Attach(*qobject_cast<QLineEdit*>(GetDlgItem(IDC_CONSOLE)));
     m_statusLine =
         std::make_unique<StatusLine>(*qobject_cast<QLabel*>(GetDlgItem(IDC_LINK_STATUS)));
     AddAboutItem();
     AddSetupItems();
     GetSafeHwnd()->setWindowIcon(m_hIcon);
-    GetDlgItem(IDC_CONSOLE)->installEventFilter(this);
     QWidget* log = GetDlgItem(IDC_LOG);
     log->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(log, &QWidget::customContextMenuRequested, this, &CValdrixDlg::ShowLogMenu);
@@ -146,7 +92,7 @@ bool CValdrixDlg::OnInitDialog() {
     // The fields come back even when no page can be shown, so that closing keeps them.
     RecallAtStart();
     if (!opened) return false;
-    ShowPages();
+    m_switcher.ShowPages(m_recalledTab);
     GetDlgItem(IDC_VALIDATE)->setFocus();
     return true;
 }
@@ -160,21 +106,9 @@ void CValdrixDlg::WatchUsbWhenUsed() {
     }
 }
 
-// The tabs and the page of the last run, once: nothing is sent, so the instrument need not be
-// there.
-void CValdrixDlg::ShowPages() {
-    if (m_tab.GetItemCount() > 0) return;
-    m_pages.ForEach(
-        [this](int tab, const FieldPage& page) { m_tab.InsertItem(tab, page.Model().tabLabel); });
-    AddPageKeys();
-    m_shownTab = m_pages.PageOfTab(m_recalledTab) != nullptr ? m_recalledTab : 0;
-    ShowOnly(m_pages.PageOfTab(m_shownTab));
-    m_tab.SetCurSel(m_shownTab);
-}
-
 // The link in use is closed and the chosen one opened; the choice lasts until the window closes.
 void CValdrixDlg::ChooseLink(const LinkChoice& link) {
-    Gated([this, link] {
+    m_presses.Run([this, link] {
         m_link = link;
         m_instrument.Use(m_link);
         WatchUsbWhenUsed();
@@ -186,7 +120,7 @@ void CValdrixDlg::ChooseLink(const LinkChoice& link) {
                           kErrorCaption);
             return;
         }
-        ShowPages();
+        m_switcher.ShowPages(m_recalledTab);
     });
 }
 
@@ -228,12 +162,10 @@ void CValdrixDlg::AddSetupItems() {
     menu->AppendMenu(MF_STRING, IDM_SAVE_SETUP, "Save setup…\tCtrl+S");
     menu->AppendMenu(MF_STRING, IDM_OPEN_SETUP, "Open setup…\tCtrl+O");
     menu->AppendMenu(MF_STRING, IDM_RESTORE_DEFAULTS, "Restore defaults");
-    const auto add = [this](QKeySequence key, void (CValdrixDlg::*handler)()) {
-        auto* shortcut = new QShortcut(key, GetSafeHwnd());
-        connect(shortcut, &QShortcut::activated, this, handler);
-    };
-    add(QKeySequence(Qt::CTRL | Qt::Key_S), &CValdrixDlg::OnSaveSetup);
-    add(QKeySequence(Qt::CTRL | Qt::Key_O), &CValdrixDlg::OnOpenSetup);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), GetSafeHwnd()), &QShortcut::activated,
+            this, [this] { m_setups.Save(GetSafeHwnd()); });
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), GetSafeHwnd()), &QShortcut::activated,
+            this, [this] { m_setups.Open(GetSafeHwnd()); });
 }
 
 Setup CValdrixDlg::ShownSetup() {
@@ -269,7 +201,7 @@ void CValdrixDlg::RecallAtStart() {
         return;
     }
     // The console's lines come back even when the pages start from their defaults.
-    m_history.Replace(recalled.memory.history);
+    m_console.History().Replace(recalled.memory.history);
     if (m_start.fromDefaults) return;
     ShowSetup(recalled.memory.pages);
     m_recalledTab = recalled.memory.tab;
@@ -277,79 +209,29 @@ void CValdrixDlg::RecallAtStart() {
 
 void CValdrixDlg::RememberAtClose() {
     if (!m_start.remember || m_bMemoryUnreadable) return;
-    const int tab = m_tab.GetItemCount() > 0 ? m_shownTab : m_recalledTab;
-    if (const auto error =
-            RememberPanel({ShownSetup(), tab, m_history.Entries()}, m_history.Added())) {
+    const int tab = m_switcher.PagesShown() ? m_switcher.ShownTab() : m_recalledTab;
+    const CommandHistory& history = m_console.History();
+    if (const auto error = RememberPanel({ShownSetup(), tab, history.Entries()}, history.Added())) {
         TellAboutFile(*error);
     }
 }
 
-void CValdrixDlg::OnSaveSetup() {
-    QDir().mkpath(SetupsFolder());
-    QFileDialog dialog(GetSafeHwnd(), "Save setup", SetupsFolder(), "Setups (*.valdrix)");
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QString(kSetupSuffix).mid(1));
-    if (dialog.exec() == QDialog::Accepted)
-        SaveSetupTo(dialog.selectedFiles().front().toStdString());
-}
-
-bool CValdrixDlg::SaveSetupTo(const std::string& path) {
-    const auto error = WriteSetupFile(path, ShownSetup());
-    if (error) TellAboutFile(*error);
-    return !error;
-}
-
-void CValdrixDlg::OnOpenSetup() {
-    QDir().mkpath(SetupsFolder());
-    const QString path = QFileDialog::getOpenFileName(GetSafeHwnd(), "Open setup", SetupsFolder(),
-                                                      "Setups (*.valdrix);;All files (*)");
-    if (!path.isEmpty()) OpenSetupFrom(path.toStdString());
-}
-
-// Waits for a send that is running: its end shows the fields it sent, which would hide the
-// ones just opened.
-void CValdrixDlg::OpenSetupFrom(const std::string& path) {
-    Gated([this, path] {
-        const SetupRead read = ReadSetupFile(path);
-        if (!read.error.empty()) {
-            TellAboutFile(read.error + " The fields are as they were.");
-            return;
-        }
-        ShowSetup(read.setup);
-    });
-}
-
 void CValdrixDlg::OnRestoreDefaults() {
-    Gated([this] { m_pages.ForEach([](int, FieldPage& page) { page.ShowTexts({}); }); });
+    m_presses.Run([this] { m_pages.ForEach([](int, FieldPage& page) { page.ShowTexts({}); }); });
 }
 
 std::string CValdrixDlg::CommandOfShownPage() {
     std::string command;
     m_pages.ForEach([&](int tab, const FieldPage& page) {
-        if (tab != m_shownTab) return;
+        if (tab != m_switcher.ShownTab()) return;
         command = CliCommandLine(page.Model(), page.ShownTexts(), m_link);
     });
     return command;
 }
 
-void CValdrixDlg::OnSaveSessionScript() {
-    const QString path = QFileDialog::getSaveFileName(GetSafeHwnd(), "Save session as script",
-                                                      QDir::homePath() + "/session.sh",
-                                                      "Shell scripts (*.sh);;All files (*)");
-    if (!path.isEmpty()) SaveSessionScriptTo(path.toStdString());
-}
-
-bool CValdrixDlg::SaveSessionScriptTo(const std::string& path) {
-    const auto error = m_session.SaveTo(path);
-    if (error) TellAboutFile(*error);
-    return !error;
-}
-
-// A send that wrote nothing because it was refused is no part of the procedure.
+// Runs after the send, when the instrument is this thread's again.
 void CValdrixDlg::RecordSend(const std::string& command, SendOutcome outcome) {
-    if (outcome == SendOutcome::Refused) return;
-    m_session.Add(command,
-                  outcome == SendOutcome::Failed ? m_instrument.LastError() : std::string());
+    m_setups.Record(command, outcome, m_instrument.LastError());
 }
 
 std::string CValdrixDlg::ValdrixCli(const std::string& words) const {
@@ -364,152 +246,25 @@ void CValdrixDlg::ShowLogMenu(const QPoint& where) {
         QGuiApplication::clipboard()->setText(QString::fromStdString(CommandOfShownPage()));
     });
     connect(menu->addAction("Save session as script…"), &QAction::triggered, this,
-            &CValdrixDlg::OnSaveSessionScript);
+            [this] { m_setups.SaveSession(GetSafeHwnd()); });
     menu->exec(log->viewport()->mapToGlobal(where));
 }
 
-// The console takes Up and Down for its history and Enter for its line: Enter never reaches the
-// dialog, which would press a button. Esc throws away a typed line; in an empty console it
-// closes the window, as everywhere else.
-bool CValdrixDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != GetDlgItem(IDC_CONSOLE) || event->type() != QEvent::KeyPress) return false;
-    auto* console = qobject_cast<QLineEdit*>(GetDlgItem(IDC_CONSOLE));
-    switch (static_cast<QKeyEvent*>(event)->key()) {
-        case Qt::Key_Escape:
-            if (console->text().isEmpty()) return false;
-            console->clear();
-            return true;
-        case Qt::Key_Up: RecallConsoleLine(true); return true;
-        case Qt::Key_Down: RecallConsoleLine(false); return true;
-        case Qt::Key_Return:
-        case Qt::Key_Enter: OnConsoleEnter(); return true;
-        default: return false;
-    }
-}
-
-void CValdrixDlg::RecallConsoleLine(bool older) {
-    auto* console = qobject_cast<QLineEdit*>(GetDlgItem(IDC_CONSOLE));
-    const std::string line =
-        older ? m_history.Older(console->text().toStdString()) : m_history.Newer();
-    console->setText(QString::fromStdString(line));
-}
-
-void CValdrixDlg::OnConsoleEnter() {
-    const std::string line =
-        qobject_cast<QLineEdit*>(GetDlgItem(IDC_CONSOLE))->text().toStdString();
-    if (!line.empty()) Gated([this, line] { SendConsoleLine(line); });
-}
-
-// A line the sender refuses stays in the console to be mended, and out of the history.
 void CValdrixDlg::SendConsoleLine(const std::string& line) {
-    if (!InstrumentReady()) return;
-    const SendReport report = SendSingleCommand(m_instrument, line);
-    RecordSend(ValdrixCli("raw -- " + ShellWord(line)), report.outcome);
-    if (report.outcome == SendOutcome::Refused) return;
-    m_history.Add(line);
-    auto* console = qobject_cast<QLineEdit*>(GetDlgItem(IDC_CONSOLE));
-    if (console->text().toStdString() == line) console->clear();
-    m_strLog = CommandText(report, LineEnds::BetweenLines);
-    UpdateData(false);
+    SendOneCommand(line, "raw -- " + ShellWord(line), [this, line] { m_console.Taken(line); });
 }
 
-// A page's window is made when it is first shown: most sessions use a few of the eight pages,
-// and building all of them would double the time the window takes to appear.
-void CValdrixDlg::CreatePageWindow(CommandPage& page) {
-    if (page.GetSafeHwnd() != nullptr) return;
+void CValdrixDlg::WirePagePress(CommandPage& page) {
     // A page's one press, Burst Once, is a send like any other: it waits for the send that is
     // running, is refused while the instrument is not open, and goes into the session script.
-    page.SetPressRunner([this](std::function<void()> press) {
-        Gated([this, press = std::move(press)] {
+    page.SetPressSender([this](CommandSequence sequence) {
+        m_presses.Run([this, sequence = std::move(sequence)] {
             if (!InstrumentReady()) return;
-            const unsigned long long failuresBefore = m_instrument.Writes().failedWrites;
-            press();
-            RecordSend(ValdrixCli("trigger"), m_instrument.Writes().failedWrites == failuresBefore
-                                                  ? SendOutcome::Sent
-                                                  : SendOutcome::Failed);
+            m_presses.Send(sequence, [this](const SendReport& report) {
+                RecordSend(ValdrixCli("trigger"), report.outcome);
+            });
         });
     });
-    const CRect room =
-        PageRectangle(m_tab.GetClientRect(), m_tab.Bar()->sizeHint().height(), BaseUnits());
-    auto viewport = std::make_unique<PageViewport>(*GetDlgItem(IDC_TAB), room);
-    page.FitInto(viewport->Room());
-    page.Create(page.Template().id, viewport->PageParent());
-    viewport->Hold(*page.GetSafeHwnd());
-    m_viewports[&page] = std::move(viewport);
-}
-
-// The keys of other tabbed windows, from any field: Ctrl+Tab and Ctrl+PgDn to the next page,
-// Ctrl+Shift+Tab and Ctrl+PgUp to the one before.
-void CValdrixDlg::AddPageKeys() {
-    const auto add = [this](QList<QKeySequence> keys, int step) {
-        auto* shortcut = new QShortcut(GetSafeHwnd());
-        shortcut->setKeys(keys);
-        connect(shortcut, &QShortcut::activated, this, [this, step] { StepTab(step); });
-    };
-    add({QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)}, 1);
-    add({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
-         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
-         QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
-        -1);
-}
-
-namespace {
-
-// The first control of the page in the Tab order that takes the focus.
-void FocusFirstField(QWidget& page) {
-    for (QWidget* next = page.nextInFocusChain(); next != &page; next = next->nextInFocusChain()) {
-        if (page.isAncestorOf(next) && (next->focusPolicy() & Qt::TabFocus) && next->isEnabled() &&
-            next->isVisibleTo(&page)) {
-            next->setFocus(Qt::TabFocusReason);
-            return;
-        }
-    }
-}
-
-}  // namespace
-
-CRect PageRectangle(const CRect& tabClient, int tabRowHeight, const DialogBaseUnits& units) {
-    constexpr int kMarginBelow = 4;
-    CRect rect = tabClient;
-    rect.top += tabRowHeight;
-    rect.bottom -= MapDialogRect(units, 0, 0, 0, kMarginBelow).height();
-    rect.left += 1;
-    rect.right -= 2;
-    return rect;
-}
-
-void CValdrixDlg::ShowOnly(CommandPage* visible) {
-    CreatePageWindow(*visible);
-    m_pages.ForEach([this, visible](int, FieldPage& page) {
-        if (page.GetSafeHwnd() == nullptr) return;
-        page.ShowWindow(&page == visible ? SW_SHOW : SW_HIDE);
-        m_viewports.at(&page)->Show(&page == visible);
-    });
-}
-
-void CValdrixDlg::Gated(std::function<void()> action) {
-    m_sendGate.Run([this, action = std::move(action)] {
-        const WriteTally before = m_instrument.Writes();
-        m_progress = {};
-        const SendProgress previous = InstallSendProgress(
-            [this](std::size_t number, std::size_t count, const std::string& line) {
-                m_progress = {number, count, line};
-                ShowProgress();
-            });
-        action();
-        InstallSendProgress(previous);
-        const std::string lastSend = LastSendText(before, m_instrument.Writes(), m_progress);
-        if (!lastSend.empty()) m_lastSend = lastSend;
-        m_progress = {};
-        ShowStatus();
-    });
-    // This press waits behind a send: the status line counts it.
-    if (m_progress.count > 0) ShowProgress();
-}
-
-void CValdrixDlg::ShowProgress() {
-    m_statusLine->Show(
-        ProgressText(m_progress.number, m_progress.count, m_progress.line, m_sendGate.Waiting()));
 }
 
 bool CValdrixDlg::InstrumentReady() {
@@ -528,84 +283,69 @@ std::string CValdrixDlg::WhyNotReady() const {
         m_timeoutFailure);
 }
 
-// The tab row never runs ahead of the page: it goes back to the page in view, and moves on
-// with it once the change is allowed.
 void CValdrixDlg::OnSelchangeTab() {
-    const int wanted = m_tab.GetCurSel();
-    m_tab.SetCurSel(m_shownTab);
-    RequestTab(wanted);
-}
-
-void CValdrixDlg::RequestTab(int tab, FocusAfter focus) {
-    Gated([this, tab, focus] { ChangeTab(tab, focus); });
-}
-
-// A change of page by the keys leaves the hands on the keys: the focus goes to the new page's
-// first field rather than stay on a button five Tab presses away.
-void CValdrixDlg::StepTab(int step) {
-    const int count = m_tab.GetItemCount();
-    if (count > 0) RequestTab((m_shownTab + step + count) % count, FocusAfter::FirstField);
-}
-
-void CValdrixDlg::ChangeTab(int tab, FocusAfter focus) {
-    CommandPage* page = m_pages.PageOfTab(tab);
-    if (!InstrumentReady() || page == nullptr) return;
-    m_tab.SetCurSel(tab);
-    m_shownTab = tab;
-    ShowOnly(page);
-    if (focus == FocusAfter::FirstField) FocusFirstField(*page->GetSafeHwnd());
+    m_switcher.OnSelchangeTab();
 }
 
 void CValdrixDlg::OnValidate() {
-    Gated([this] { Validate(); });
+    m_presses.Run([this] { Validate(); });
 }
 
 // Sends the page the operator sees.
 void CValdrixDlg::Validate() {
     if (!InstrumentReady()) return;
-    if (CommandPage* page = m_pages.PageOfTab(m_shownTab)) {
-        const SendOutcome outcome = page->SendCommands();
-        if (outcome == SendOutcome::Refused) {
-            if (!page->LastRefusal().empty()) m_lastSend = page->LastRefusal();
-            return;
-        }
-        RecordSend(CommandOfShownPage(), outcome);
-        m_strLog = page->m_strCommand;
+    CommandPage* page = m_pages.PageOfTab(m_switcher.ShownTab());
+    if (page == nullptr) {
+        UpdateData(false);
+        return;
     }
-    UpdateData(false);
+    const auto sequence = page->SequenceToSend();
+    if (!sequence) return ShowRefusal(*page);
+    // The fields as sent: the operator may type on while the send runs.
+    const std::string command = CommandOfShownPage();
+    m_presses.Send(*sequence, [this, page, command](const SendReport& report) {
+        if (report.outcome == SendOutcome::Refused) return ShowRefusal(*page);
+        page->ShowSent(report);
+        RecordSend(command, report.outcome);
+        m_strLog = page->m_strCommand;
+        UpdateData(false);
+    });
+}
+
+void CValdrixDlg::ShowRefusal(const CommandPage& page) {
+    m_statusLine->NoteRefusal(page.LastRefusal());
 }
 
 void CValdrixDlg::OnReset() {
-    Gated([this] { SendOneCommand(kResetCommand, "reset"); });
+    m_presses.Run([this] { SendOneCommand(kResetCommand, "reset"); });
 }
 
 void CValdrixDlg::OnLocal() {
-    Gated([this] { SendOneCommand(kLocalCommand, "local"); });
+    m_presses.Run([this] { SendOneCommand(kLocalCommand, "local"); });
 }
 
-void CValdrixDlg::SendOneCommand(const CString& command, const std::string& cliWord) {
+void CValdrixDlg::SendOneCommand(const CString& command, const std::string& cliWords,
+                                 const std::function<void()>& taken) {
     if (!InstrumentReady()) return;
-    const SendReport report = SendSingleCommand(m_instrument, command);
-    RecordSend(ValdrixCli(cliWord), report.outcome);
-    if (report.outcome == SendOutcome::Refused) return;
-    m_strLog = CommandText(report, LineEnds::BetweenLines);
-    UpdateData(false);
+    m_presses.Send(SingleCommand(command), [this, cliWords, taken](const SendReport& report) {
+        RecordSend(ValdrixCli(cliWords), report.outcome);
+        if (report.outcome == SendOutcome::Refused) return;
+        if (taken) taken();
+        m_strLog = CommandText(report, LineEnds::BetweenLines);
+        UpdateData(false);
+    });
 }
 
 void CValdrixDlg::OnUsbChange() {
-    Gated([this] {
+    m_presses.Run([this] {
         if (m_bTimeoutFailed) return;
         m_instrument.FollowPlugging(m_usbWatch->Location(m_link.usbIndex).has_value());
         m_bUsbOpen = m_instrument.IsOpen();
     });
 }
 
+// Runs when no send does: the instrument is this thread's.
 void CValdrixDlg::ShowStatus() {
-    m_statusLine->Show(LinkStatusText());
-}
-
-// "USB instrument 0 (bus 1, port 2): connected. Last send: 7 lines reached the instrument."
-std::string CValdrixDlg::LinkStatusText() const {
     std::string name = LinkName(m_link);
     if (m_usbWatch) {
         if (const auto location = m_usbWatch->Location(m_link.usbIndex)) {
@@ -613,10 +353,7 @@ std::string CValdrixDlg::LinkStatusText() const {
         }
     }
     const bool usable = !m_bTimeoutFailed && m_instrument.IsOpen();
-    const std::string state =
-        usable ? std::string("connected.") : fmt::format("not connected: {}.", WhyNotReady());
-    return fmt::format("{}: {} {}", name, state,
-                       m_lastSend.empty() ? std::string("Nothing sent yet.") : m_lastSend);
+    m_statusLine->ShowLink(name, usable ? std::nullopt : std::optional(WhyNotReady()));
 }
 
 void CValdrixDlg::OnSysCommand(unsigned id, long param) {
@@ -626,8 +363,8 @@ void CValdrixDlg::OnSysCommand(unsigned id, long param) {
             about.DoModal();
             return;
         }
-        case IDM_SAVE_SETUP: OnSaveSetup(); return;
-        case IDM_OPEN_SETUP: OnOpenSetup(); return;
+        case IDM_SAVE_SETUP: m_setups.Save(GetSafeHwnd()); return;
+        case IDM_OPEN_SETUP: m_setups.Open(GetSafeHwnd()); return;
         case IDM_RESTORE_DEFAULTS: OnRestoreDefaults(); return;
         default: CDialog::OnSysCommand(id, param);
     }

@@ -2,18 +2,18 @@
 
 #include <QIcon>
 #include <QPoint>
+#include <array>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 
-#include "app/command_history.h"
-#include "app/page_viewport.h"
-#include "app/session_script.h"
+#include "app/page_switcher.h"
+#include "app/panel_console.h"
+#include "app/panel_presses.h"
+#include "app/panel_setups.h"
 #include "app/status_line.h"
 #include "framework/dialog.h"
 #include "framework/edit.h"
-#include "framework/send_gate.h"
 #include "framework/tab_ctrl.h"
 #include "link/instrument.h"
 #include "link/link_choice.h"
@@ -28,18 +28,6 @@ inline constexpr unsigned IDM_SAVE_SETUP = 0x0020;
 inline constexpr unsigned IDM_OPEN_SETUP = 0x0030;
 inline constexpr unsigned IDM_RESTORE_DEFAULTS = 0x0040;
 
-// Where the pages sit inside the tab control: below the row of tabs as tall as it is drawn,
-// inside its frame, with a margin below them in the window's dialog units: all of it shrinks
-// with the window's font.
-CRect PageRectangle(const CRect& tabClient, int tabRowHeight, const DialogBaseUnits& units);
-
-// The line a send has come to, as its progress was last reported; count 0 when none runs.
-struct SendProgressSeen {
-    std::size_t number = 0;
-    std::size_t count = 0;
-    std::string line;
-};
-
 // Whether the fields are kept between runs, and whether this start sets the last run's aside.
 struct PanelStart {
     bool remember = false;
@@ -47,7 +35,8 @@ struct PanelStart {
 };
 
 // The main dialog: the instrument link, the eight tab pages, Validate / Reset / Local, the log
-// of what was last sent, and a status line that says how the link is.
+// of what was last sent, and a status line that says how the link is. It wires the console, the
+// setups, the page switching and the presses, each a unit of its own.
 class CValdrixDlg : public CDialog {
 public:
     // Drives instrument, which stays this window's while it is open, on the chosen link.
@@ -62,23 +51,14 @@ public:
     void OnLocal();
     // An instrument chip was plugged in or unplugged.
     void OnUsbChange();
-    void OnConsoleEnter();
-    void OnSaveSetup();
-    void OnOpenSetup();
     void OnRestoreDefaults();
-    void OnSaveSessionScript();
     // The link in use is closed and this one opened, for as long as the window stays.
     void ChooseLink(const valdrix::link::LinkChoice& link);
     // The sends of this session as a valdrix-cli script; false when it could not be written,
     // and the operator has been told why.
-    bool SaveSessionScriptTo(const std::string& path);
-
-    // Every page's fields as shown go to the file, whole or not at all; false when they could
-    // not, and the operator has been told why.
-    bool SaveSetupTo(const std::string& path);
-    // Fills the pages the file names; nothing is sent. A file that cannot be used is named in a
-    // message and changes nothing.
-    void OpenSetupFrom(const std::string& path);
+    bool SaveSessionScriptTo(const std::string& path) { return m_setups.SaveSessionTo(path); }
+    bool SaveSetupTo(const std::string& path) { return m_setups.SaveTo(path); }
+    void OpenSetupFrom(const std::string& path) { m_setups.OpenFrom(path); }
     // Every page's fields as shown, in the order of the tabs.
     valdrix::model::Setup ShownSetup();
     // The pages the setup names take its texts; the others keep theirs.
@@ -86,7 +66,10 @@ public:
     // The valdrix-cli command line that sends the fields of the page in view.
     std::string CommandOfShownPage();
     // The console's lines, oldest first.
-    const std::vector<std::string>& ConsoleHistory() const { return m_history.Entries(); }
+    const std::vector<std::string>& ConsoleHistory() const { return m_console.History().Entries(); }
+
+    // Whether a press is running or holds the gate for its send; presses made meanwhile wait.
+    bool Sending() const { return m_presses.Busy(); }
 
     bool m_bUsbOpen = false;
     // The tab pages, in the order of the tabs.
@@ -97,7 +80,6 @@ public:
     QIcon m_hIcon;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void MessageMap() override;
     void ExtendContextMenu(QMenu& menu) override;
     void DoDataExchange(CDataExchange* pDX) override;
@@ -108,54 +90,44 @@ private:
     void RecallAtStart();
     void RememberAtClose();
     void ShowLogMenu(const QPoint& where);
-    void RecallConsoleLine(bool older);
     void SendConsoleLine(const std::string& line);
     bool OpenAtStart();
-    void CreatePageWindow(CommandPage& page);
-    void AddPageKeys();
-    void ShowOnly(CommandPage* visible);
-    // Every press that may write to the instrument runs through here, one at a time.
-    void Gated(std::function<void()> action);
+    // A page's own press, Burst Once, goes through the dialog's presses.
+    void WirePagePress(CommandPage& page);
+    void ShowRefusal(const CommandPage& page);
     // Reopens the instrument, silently, when it is not open; says why when that fails too.
     bool InstrumentReady();
     std::string WhyNotReady() const;
-    enum class FocusAfter { Unchanged, FirstField };
-    void RequestTab(int tab, FocusAfter focus = FocusAfter::Unchanged);
-    void StepTab(int step);
-    void ChangeTab(int tab, FocusAfter focus);
     void Validate();
-    void SendOneCommand(const CString& command, const std::string& cliWord);
+    // One command on its own; taken runs when the sender did not refuse it.
+    void SendOneCommand(const CString& command, const std::string& cliWords,
+                        const std::function<void()>& taken = {});
     void RecordSend(const std::string& command, valdrix::model::SendOutcome outcome);
     // valdrix-cli with the link in use and these words.
     std::string ValdrixCli(const std::string& words) const;
     void WatchUsbWhenUsed();
-    void ShowPages();
     void ShowStatus();
-    void ShowProgress();
-    std::string LinkStatusText() const;
 
     valdrix::link::Instrument& m_instrument;
     valdrix::link::LinkChoice m_link;
     PanelStart m_start;
-    CommandHistory m_history;
     // The tab of the last run, kept when no page can be shown in this one.
     int m_recalledTab = 0;
     // Set when the kept fields could not be read: that file is left for the operator to mend.
     bool m_bMemoryUnreadable = false;
-    SendGate m_sendGate;
-    SendProgressSeen m_progress;
-    SessionScript m_session;
-    // Each page's room in the tab control, once its window is made.
-    std::map<CommandPage*, std::unique_ptr<PageViewport>> m_viewports;
     std::unique_ptr<StatusLine> m_statusLine;
     // Only a USB instrument can come and go while the window waits.
     std::unique_ptr<valdrix::link::UsbWatch> m_usbWatch;
-    // The tab whose page the operator sees; the tab row shows it selected.
-    int m_shownTab = 0;
-    std::string m_lastSend;
     // Set when the time-outs could not be set at start-up: that state is never retried.
     bool m_bTimeoutFailed = false;
     std::string m_timeoutFailure;
+    PanelConsole m_console;
+    PanelSetups m_setups;
+    PageSwitcher m_switcher;
+    // Every press that may write to the instrument runs through here, one at a time. Last, so
+    // that it is destroyed first: closing the window waits for the send in progress before
+    // anything the send's end would reach is gone.
+    PanelPresses m_presses;
 };
 
 }  // namespace valdrix::gui

@@ -11,7 +11,7 @@
 #include "link/command_line.h"
 #include "link/instrument.h"
 #include "pages/model/command_sender.h"
-#include "pages/model/operator_message.h"
+#include "pages/model/paced_sender.h"
 #include "res/names_valdrix.h"
 
 namespace valdrix::cli {
@@ -49,6 +49,21 @@ std::optional<std::string> FirstRefusal(const Composition& composition) {
     return std::nullopt;
 }
 
+// The sequence through the one sender, each line listed as the instrument takes it; a program
+// that does nothing else may well wait for the end.
+SendReport SendAndWait(Instrument& instrument, const CommandSequence& sequence, std::ostream& out) {
+    SendListener listener;
+    listener.written = [&out](const std::string& line) { PrintLine(out, line); };
+    PacedSender sender(instrument);
+    SendReport report;
+    if (auto refused = sender.Queue(sequence, listener,
+                                    [&report](const SendReport& ended) { report = ended; })) {
+        return *refused;
+    }
+    sender.WaitUntilIdle();
+    return report;
+}
+
 int OpenAndSend(Instrument& instrument, const Composition& composition, std::ostream& out,
                 std::ostream& err) {
     switch (instrument.Open(false)) {
@@ -63,31 +78,22 @@ int OpenAndSend(Instrument& instrument, const Composition& composition, std::ost
             return kCliLinkFailed;
         case OpenResult::Opened: break;
     }
-    const SendReport report =
-        SendSequence(instrument, composition.sequence,
-                     [&out](const std::string& line) { PrintLine(out, line); });
+    const SendReport report = SendAndWait(instrument, composition.sequence, out);
     instrument.Close();
+    if (!report.message.empty()) err << kCliProgram << ": " << report.message << '\n' << std::flush;
     if (report.outcome == SendOutcome::Failed && !composition.inputLines.empty()) {
         err << kCliProgram << ": stopped at " << Origin(composition, report.sentLines.size())
             << PrintableText(report.failedLine) << '\n';
     }
     // The lines passed their check, so a send that did not go through failed on the link's
-    // side (a write, or the memory for the line buffer); the sender has said why.
+    // side (a write, or the memory for the line buffer); its message has said why.
     return report.outcome == SendOutcome::Sent ? kCliSent : kCliLinkFailed;
 }
 
-// The sender tells the operator through message boxes; here they go to standard error. The
-// handler that was installed before comes back afterwards.
 int SendOverLink(const Composition& composition, const LinkChoice& link, std::ostream& out,
                  std::ostream& err, const BackendMaker& makeBackend) {
-    MessageBoxHandler previousHandler =
-        InstallMessageBoxHandler([&err](const std::string& text, const std::string&) {
-            err << kCliProgram << ": " << text << '\n' << std::flush;
-        });
     Instrument instrument(makeBackend(link), link);
-    const int status = OpenAndSend(instrument, composition, out, err);
-    InstallMessageBoxHandler(std::move(previousHandler));
-    return status;
+    return OpenAndSend(instrument, composition, out, err);
 }
 
 // What the program did, unless its own output could not be written: a caller reading it must

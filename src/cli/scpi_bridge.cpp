@@ -9,6 +9,7 @@
 #include <numeric>
 #include <ostream>
 
+#include "cli/bridge_client.h"
 #include "cli/cli_usage.h"
 #include "cli/client_socket.h"
 #include "cli/client_status.h"
@@ -26,25 +27,6 @@ constexpr std::size_t kMaxClients = 16;
 // Clients that stopped sending but still wait for answers to their last lines hold no place,
 // but no more connections than this are kept at once.
 constexpr std::size_t kMaxConnections = 2 * kMaxClients;
-// A client's input waits while this many of its lines wait for the instrument, or while it
-// leaves this many bytes of replies unread, so that a fast writer or a client that never reads
-// holds up no one but itself.
-constexpr std::size_t kMaxLinesInFlight = 64;
-constexpr std::size_t kMaxUnreadReplies = 64 * 1024;
-// A command line and its end, 0x0D 0x0A at most.
-constexpr std::size_t kLongestLineOnWire = kMaxCommandLine + 2;
-
-std::string RefusalEntry(const std::string& line, bool cut) {
-    if (cut) {
-        return ErrorEntry(-223, "Too much data",
-                          fmt::format("the command \"{}\" is longer than {} characters",
-                                      PrintableText(line), kMaxCommandLine));
-    }
-    const std::string why = RefusalOf(line).value_or("");
-    return line.size() > kMaxCommandLine ? ErrorEntry(-223, "Too much data", why)
-                                         : ErrorEntry(-101, "Invalid character", why);
-}
-
 }  // namespace
 
 void LogServe(std::ostream& log, std::string_view text) {
@@ -53,28 +35,9 @@ void LogServe(std::ostream& log, std::string_view text) {
     log << kCliProgram << " serve: " << text << '\n' << std::flush;
 }
 
-struct ScpiBridge::Client {
-    Client(quint64 number, std::string address) : id(number), peer(std::move(address)) {}
-    quint64 id;
-    std::string peer;
-    std::shared_ptr<ClientChannel> socket;
-    ClientStatus status;
-    std::deque<Step> steps;
-    std::size_t linesInFlight = 0;
-    std::vector<std::string> answers;    // of the line being carried out
-    bool writing = false;                // one of its commands is being written or paced
-    bool closing = false;                // idle for too long: closed once its lines are done
-    std::optional<std::string> cutLine;  // the start of a line too long, until its end comes
-    QTimer idle;
-};
-
 ScpiBridge::ScpiBridge(valdrix::link::Instrument& instrument, BridgeOptions options,
                        std::ostream& log)
-    : m_options(std::move(options)), m_log(log), m_writer(m_context, instrument) {
-    m_pace.setSingleShot(true);
-    m_pace.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&m_pace, &QTimer::timeout, &m_context, [this] { Paced(); });
-}
+    : m_options(std::move(options)), m_log(log), m_sender(instrument) {}
 
 ScpiBridge::~ScpiBridge() {
     Stop();
@@ -106,9 +69,8 @@ std::vector<quint16> ScpiBridge::Ports() const {
 }
 
 std::size_t ScpiBridge::Stop() {
-    m_writer.Finish();
+    m_sender.Stop();
     m_stopped = true;
-    m_pace.stop();
     m_servers.clear();
     std::size_t unwritten = 0;
     for (const auto& [id, client] : m_clients) {
@@ -239,93 +201,6 @@ void ScpiBridge::Pump(quint64 id) {
     }
 }
 
-bool ScpiBridge::TakeLine(Client& client) {
-    ClientChannel& socket = *client.socket;
-    if (client.closing || client.linesInFlight >= kMaxLinesInFlight ||
-        socket.Unsent() >= kMaxUnreadReplies) {
-        return false;
-    }
-    for (;;) {
-        const std::string& received = socket.Received();
-        const std::size_t end = received.find('\n');
-        if (end == std::string::npos) {
-            if (received.size() <= kLongestLineOnWire) return false;
-            if (!client.cutLine) client.cutLine = received.substr(0, kMaxCommandLine + 1);
-            socket.Take(received.size());
-            continue;
-        }
-        std::string line = received.substr(0, end);
-        socket.Take(end + 1);
-        if (client.cutLine) {
-            Take(client, *std::exchange(client.cutLine, std::nullopt), true);
-        } else {
-            if (line.ends_with('\r')) line.pop_back();
-            Take(client, line, false);
-        }
-        return true;
-    }
-}
-
-void ScpiBridge::Take(Client& client, std::string_view line, bool cut) {
-    ++client.linesInFlight;
-    if (cut || RefusalOf(line)) {
-        client.steps.push_back({Step::Kind::Refuse, RefusalEntry(std::string(line), cut)});
-    } else {
-        AddUnits(client, line);
-    }
-    client.steps.push_back({Step::Kind::LineEnd, {}});
-}
-
-// The commands for the instrument between two units carried out here go as one line, as the
-// client wrote them, paced by the sum of their pauses.
-void ScpiBridge::AddUnits(Client& client, std::string_view line) {
-    bool groupOpen = false;
-    for (const MessageUnit& unit : MessageUnits(line)) {
-        if (ClientStatus::CarriedOutHere(unit)) {
-            client.steps.push_back({Step::Kind::CarryOut, {}, 0, unit});
-            groupOpen = false;
-        }
-        if (!ClientStatus::GoesToInstrument(unit)) continue;
-        if (groupOpen) {
-            Step& group = client.steps.back();
-            group.text += ";" + unit.text;
-            group.pauseMs += PauseAfter(unit);
-        } else {
-            client.steps.push_back({Step::Kind::Write, unit.text, PauseAfter(unit)});
-            groupOpen = true;
-        }
-    }
-}
-
-// Carries out the client's units that need no instrument, in order, up to its next command
-// for the instrument or while one of its commands is being written or paced.
-void ScpiBridge::CarryOut(Client& client) {
-    while (!client.writing && !client.steps.empty() &&
-           client.steps.front().kind != Step::Kind::Write) {
-        const Step step = std::move(client.steps.front());
-        client.steps.pop_front();
-        if (step.kind == Step::Kind::Refuse) {
-            client.status.Record(step.text);
-        } else if (step.kind == Step::Kind::CarryOut) {
-            if (auto answer = client.status.CarryOut(step.unit, m_options.identity)) {
-                client.answers.push_back(std::move(*answer));
-            }
-        } else {
-            EndLine(client);
-        }
-    }
-}
-
-// The answers to one line's queries go out as one line, joined by ";".
-void ScpiBridge::EndLine(Client& client) {
-    --client.linesInFlight;
-    if (client.answers.empty()) return;
-    std::string reply;
-    for (const std::string& answer : client.answers) reply += (reply.empty() ? "" : ";") + answer;
-    client.answers.clear();
-    client.socket->Send(reply + '\n');
-}
-
 void ScpiBridge::WriteNext() {
     if (m_writingFor || m_stopped) return;
     Client* client = NextInTurn();
@@ -335,10 +210,15 @@ void ScpiBridge::WriteNext() {
     client->writing = true;
     m_writingFor = m_lastTurn = client->id;
     const quint64 id = client->id;
-    m_writer.Write(step.text, [this, id, line = step.text,
-                               pause = step.pauseMs](const std::optional<std::string>& failure) {
-        Written(id, line, pause, failure);
-    });
+    const auto written = [this, id, line = step.text](const SendReport& report) {
+        QMetaObject::invokeMethod(
+            &m_context, [this, id, line, report] { Written(id, line, report); },
+            Qt::QueuedConnection);
+    };
+    CommandSequence send = {{step.text, {}, {}}};
+    if (step.pauseMs > 0) send.front().pausesAfter.push_back(step.pauseMs);
+    // The line passed its check when it was taken; a refusal still ends its turn.
+    if (const auto refused = m_sender.Queue(std::move(send), {}, written)) written(*refused);
 }
 
 // The next client after the last one served whose next step is a command for the
@@ -354,22 +234,21 @@ ScpiBridge::Client* ScpiBridge::NextInTurn() {
     return next == m_clients.end() ? nullptr : next->second.get();
 }
 
-void ScpiBridge::Written(quint64 id, const std::string& line, unsigned pauseMs,
-                         const std::optional<std::string>& failure) {
+// The command was written and paced, or failed with no pause after it: the client's turn is over.
+void ScpiBridge::Written(quint64 id, const std::string& line, const SendReport& report) {
     if (m_stopped) return;
+    m_writingFor.reset();
+    if (!report.message.empty()) Log(report.message);
     Client* client = Find(id);
-    if (failure && client != nullptr) {
+    if (client != nullptr && report.outcome != SendOutcome::Sent) {
+        const std::string failure =
+            report.reason.empty() ? std::string("the line buffer could not be had") : report.reason;
         client->status.Record(ErrorEntry(-240, "Hardware error",
                                          fmt::format("the command \"{}\" did not reach the "
                                                      "instrument: {}",
-                                                     PrintableText(line), *failure)));
+                                                     PrintableText(line), failure)));
     }
-    m_pace.start(failure ? 0 : static_cast<int>(pauseMs));
-}
-
-void ScpiBridge::Paced() {
-    const quint64 id = *std::exchange(m_writingFor, std::nullopt);
-    if (Client* client = Find(id)) {
+    if (client != nullptr) {
         client->writing = false;
         Pump(id);
     }
@@ -399,17 +278,6 @@ void ScpiBridge::Reap(quint64 id) {
     if (client == nullptr || !Finished(*client)) return;
     Log(fmt::format("client {} ({}) left", id, client->peer));
     m_clients.erase(id);
-}
-
-unsigned ScpiBridge::PauseAfter(const MessageUnit& unit) const {
-    // Reset sends *RST on its own with no pause; the instrument is given none here either.
-    if (HeaderMatches("*RST", unit.fullHeader)) return 0;
-    // The header read with the path the units before it left, and as written: an instrument
-    // that reads each unit from the root is not outrun either.
-    const auto withPath = PanelPauseAfter(unit.fullHeader);
-    const auto asWritten = PanelPauseAfter(unit.header);
-    if (!withPath && !asWritten) return m_options.gapMs;
-    return std::max(withPath.value_or(0), asWritten.value_or(0));
 }
 
 void ScpiBridge::Log(const std::string& text) {

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "cli/client_channel.h"
-#include "cli/link_writer.h"
+#include "pages/model/paced_sender.h"
 #include "pages/model/scpi_header.h"
 
 class QTcpServer;
@@ -42,7 +42,7 @@ struct BridgeOptions {
 
 // A raw SCPI socket in front of the write-only instrument. The commands of every client's lines
 // go to the instrument one at a time, taking the waiting clients in turn, each followed by the
-// pause the panel makes after it; the writes run on a thread of their own, so a stalled
+// pause the panel makes after it; the writes and pauses run on the sender's worker, so a stalled
 // instrument holds up only the lines that need it. The queries and common commands that need
 // no reading from the instrument are answered here, each client with its own error queue and
 // status registers. Runs in the Qt event loop of the calling thread.
@@ -103,9 +103,7 @@ private:
     void EndLine(Client& client);
     void WriteNext();
     Client* NextInTurn();
-    void Written(quint64 id, const std::string& line, unsigned pauseMs,
-                 const std::optional<std::string>& failure);
-    void Paced();
+    void Written(quint64 id, const std::string& line, const valdrix::model::SendReport& report);
     void IdleFor(quint64 id);
     bool Finished(const Client& client) const;
     void Reap(quint64 id);
@@ -114,16 +112,15 @@ private:
 
     BridgeOptions m_options;
     std::ostream& m_log;
-    // Where the writer's reports and deferred work run; they are dropped when it goes.
+    // Where the sender's reports and deferred work run; they are dropped when it goes.
     QObject m_context;
-    LinkWriter m_writer;
+    valdrix::model::PacedSender m_sender;
     std::vector<std::unique_ptr<QTcpServer>> m_servers;
     std::map<quint64, std::unique_ptr<Client>> m_clients;
     quint64 m_lastClient = 0;
     quint64 m_lastTurn = 0;
     std::optional<quint64> m_heldFor;     // the only client whose commands are written
     std::optional<quint64> m_writingFor;  // whose command is being written or paced
-    QTimer m_pace;
     bool m_stopped = false;
 };
 

@@ -21,7 +21,6 @@
 #include "cli/vxi11_service.h"
 #include "link/command_line.h"
 #include "link/instrument.h"
-#include "pages/model/operator_message.h"
 #include "res/names_valdrix.h"
 
 namespace valdrix::cli {
@@ -338,15 +337,12 @@ int RunServe(CommandArguments arguments, const std::vector<LinkChoice>& links, s
     if (QCoreApplication::instance() == nullptr) {
         application = std::make_unique<QCoreApplication>(argc, argv);
     }
-    MessageBoxHandler previousHandler = InstallMessageBoxHandler(
-        [&err](const std::string& text, const std::string&) { LogServe(err, text); });
     std::vector<ServedInstrument> served = MakeInstruments(links, parsed.options, makeBackend, err);
     const int status = Serve(served, parsed, err);
     for (ServedInstrument& one : served) {
         one.bridge.reset();
         one.instrument->Close();
     }
-    InstallMessageBoxHandler(std::move(previousHandler));
     return status;
 }
 

@@ -1,13 +1,9 @@
 #pragma once
 
 #include "framework/cstring.h"
-#include "pages/model/operator_message.h"
+#include "framework/operator_message.h"
 
 namespace valdrix::gui {
-
-using valdrix::model::AfxMessageBox;
-using valdrix::model::InstallMessageBoxHandler;
-using valdrix::model::MessageBoxHandler;
 
 // The panel's way of telling the operator: a modal box with the OK button only and no icon,
 // echoed to standard error so that the terminal keeps the reason. The program installs it as the

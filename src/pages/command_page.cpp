@@ -4,13 +4,19 @@ namespace valdrix::gui {
 
 using namespace valdrix::model;
 
-SendOutcome CommandPage::SendCommands() {
-    if (!UpdateData(true)) return SendOutcome::Refused;
-    const SendReport report = SendSequence(PageInstrument(), ComposeSequence());
-    if (report.outcome == SendOutcome::Refused) return report.outcome;
+std::optional<CommandSequence> CommandPage::SequenceToSend() {
+    if (!UpdateData(true)) return std::nullopt;
+    return ComposeSequence();
+}
+
+void CommandPage::ShowSent(const SendReport& report) {
+    if (report.outcome == SendOutcome::Refused) return;
     m_strCommand = CommandText(report, CommandLineEnds());
     OnSent();
-    return report.outcome;
+}
+
+void CommandPage::SendPress(CommandSequence sequence) {
+    if (m_pressSender) m_pressSender(std::move(sequence));
 }
 
 }  // namespace valdrix::gui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "framework/cstring.h"
 #include "framework/dialog.h"
@@ -8,44 +9,35 @@
 
 namespace valdrix::gui {
 
-// What every tab page offers the main dialog: SendCommands, and the command text of its last
-// send. A page exchanges its fields (a refused field sends nothing) and writes its sequence
-// through the one sender.
+// What every tab page offers the main dialog: the sequence its fields make, and the command text
+// of its last send. The dialog sends the sequence through the one sender; a refused field sends
+// nothing.
 class CommandPage : public CDialog {
 public:
     using CDialog::CDialog;
 
     CString m_strCommand;
 
-    valdrix::model::SendOutcome SendCommands();
+    // The fields exchanged and their sequence composed; nothing when a field is refused, which
+    // the page has told the operator.
+    std::optional<valdrix::model::CommandSequence> SequenceToSend();
+    // The command text of a send of this page that wrote something.
+    void ShowSent(const valdrix::model::SendReport& report);
 
-    // The instrument the page's sends reach; set before the first press.
-    void SetInstrument(valdrix::link::Instrument& instrument) { m_instrument = &instrument; }
-
-    // How a press of one of the page's own buttons runs: at once, or through the owner's
-    // one-send-at-a-time gate.
-    using PressRunner = std::function<void(std::function<void()>)>;
-    void SetPressRunner(PressRunner runner) { m_pressRunner = std::move(runner); }
+    // Where a press of one of the page's own buttons sends its sequence: the owner's sender.
+    using PressSender = std::function<void(valdrix::model::CommandSequence)>;
+    void SetPressSender(PressSender sender) { m_pressSender = std::move(sender); }
 
 protected:
-    valdrix::link::Instrument& PageInstrument() { return *m_instrument; }
-
     // The page's lines and pauses for its current fields; the fields are already exchanged.
     virtual valdrix::model::CommandSequence ComposeSequence() = 0;
     virtual valdrix::model::LineEnds CommandLineEnds() const = 0;
     // Runs when m_strCommand holds the text of a send that wrote something.
     virtual void OnSent() {}
-    void RunPress(std::function<void()> action) {
-        if (m_pressRunner) {
-            m_pressRunner(std::move(action));
-        } else {
-            action();
-        }
-    }
+    void SendPress(valdrix::model::CommandSequence sequence);
 
 private:
-    PressRunner m_pressRunner;
-    valdrix::link::Instrument* m_instrument = nullptr;
+    PressSender m_pressSender;
 };
 
 }  // namespace valdrix::gui

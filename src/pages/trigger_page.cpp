@@ -8,12 +8,12 @@
 namespace valdrix::gui {
 
 void TriggerPage::OnBurstOnce() {
-    valdrix::model::SendSingleCommand(PageInstrument(), valdrix::model::kTriggerCommand);
+    SendPress(valdrix::model::SingleCommand(valdrix::model::kTriggerCommand));
 }
 
 void TriggerPage::MessageMap() {
     QObject::connect(qobject_cast<QPushButton*>(GetDlgItem(IDC_BURST_ONCE)), &QPushButton::clicked,
-                     this, [this] { RunPress([this] { OnBurstOnce(); }); });
+                     this, [this] { OnBurstOnce(); });
 }
 
 }  // namespace valdrix::gui

@@ -19,19 +19,23 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
 #include <limits>
+#include <mutex>
 #include <set>
 #include <sstream>
+#include <thread>
 
 #include "app/session_script.h"
 #include "cli/cli_run.h"
 #include "framework/screen_fit.h"
 #include "framework/template_builder.h"
 #include "res/resource_ids.h"
-#include "support/test_fixture.h"
+#include "support/panel_fixture.h"
 
 using namespace valdrix::gui;
 
@@ -62,7 +66,7 @@ const std::string kDirectLine = "Source:Apply:SINusoid 1000.000000Hz, 1.000000Vp
 
 // The real main dialog on the offscreen platform, shown and active, with the recorder behind
 // the link and every write counted as the program counts it.
-class MainDialogTest : public InstrumentTest {
+class MainDialogTest : public PanelFixture {
 protected:
     void Start(PanelStart start = {}) {
         qputenv("XDG_CONFIG_HOME", configHome.toUtf8());
@@ -74,13 +78,22 @@ protected:
     }
 
     QPushButton* Button(int id) const { return qobject_cast<QPushButton*>(dlg->GetDlgItem(id)); }
-    void Click(int id) { QTest::mouseClick(Button(id), Qt::LeftButton); }
+    // Each press waits until its send, and any it queued behind, is over.
+    void Click(int id) {
+        QTest::mouseClick(Button(id), Qt::LeftButton);
+        WaitForSends();
+    }
     void Click(int id, const CDialog& page) {
         QTest::mouseClick(qobject_cast<QPushButton*>(page.GetDlgItem(id)), Qt::LeftButton);
+        WaitForSends();
     }
     void ClickTab(int tab) {
         QTest::mouseClick(dlg->m_tab.Bar(), Qt::LeftButton, {},
                           dlg->m_tab.Bar()->tabRect(tab).center());
+        WaitForSends();
+    }
+    void WaitForSends() const {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !dlg->Sending(); }));
     }
     std::string LogText() const { return CWnd(dlg->GetDlgItem(kLog)).GetWindowText(); }
     // The whole status, as assistive technology and the tooltip have it; the line itself is
@@ -107,6 +120,7 @@ protected:
     void Enter(const std::string& line) {
         CWnd(dlg->GetDlgItem(IDC_CONSOLE)).SetWindowText(line);
         QTest::keyClick(dlg->GetDlgItem(IDC_CONSOLE), Qt::Key_Return);
+        WaitForSends();
     }
     std::string File(const QString& name) const {
         return (config.path() + "/" + name).toStdString();
@@ -273,17 +287,36 @@ TEST_F(MainDialogTest, TwoPanelsKeepTheConsoleLinesOfBoth) {
     EXPECT_EQ(dlg->ConsoleHistory(), (std::vector<std::string>{"*RCL 1", "*SAV 1"}));
 }
 
-// A clock whose first pause presses, as the accessibility bus, a timer or a queued call can
-// while a send waits between two lines.
-struct PressingClock : PauseClock {
+// A clock whose first pause stands still until the test lets it go: the send waits between two
+// lines, on the sender's worker, while the window goes on.
+struct HoldingClock : PauseClock {
     void Sleep(unsigned milliseconds) override {
         clock->Sleep(milliseconds);
-        if (press) std::exchange(press, {})();
+        std::unique_lock lock(mutex);
+        if (!holding) return;
+        held = true;
+        changed.notify_all();
+        changed.wait(lock, [this] { return !holding; });
     }
+    void WaitUntilHeld() {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [this] { return held; });
+    }
+    void Release() {
+        const std::lock_guard lock(mutex);
+        holding = false;
+        changed.notify_all();
+    }
+    ~HoldingClock() { InstallPauseClock(clock); }
     PauseClock* clock = InstallPauseClock(this);
-    std::function<void()> press;
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool holding = true;
+    bool held = false;
 };
 
+// While a pause holds the send, the window paints, its timers fire and the status line shows the
+// send; presses made meanwhile run whole after it, in their order.
 TEST_F(MainDialogTest, PressesDuringASendRunWholeAfterItInTheirOrder) {
     Start();
     ClickTab(6);
@@ -291,21 +324,37 @@ TEST_F(MainDialogTest, PressesDuringASendRunWholeAfterItInTheirOrder) {
     std::vector<std::string> expected = Frames();
     expected.insert(expected.end(), {Frame("*TRG"), Frame("*RST")});
     timeline->events.clear();
-    PressingClock pressing;
-    std::string duringSend;
-    pressing.press = [&] {
-        qobject_cast<QPushButton*>(dlg->m_pages.PageOfTab(6)->GetDlgItem(kBurstOnce))->click();
-        ClickTab(2);
-        Button(kReset)->click();
-        duringSend = Status();
-    };
-    Click(kValidate);
-    InstallPauseClock(pressing.clock);
-    EXPECT_THAT(duringSend,
-                MatchesRegex("Sending line [1-6] of 6: [A-Z].*; 3 more presses waiting"));
+    HoldingClock holding;
+    QTest::mouseClick(Button(kValidate), Qt::LeftButton);
+    holding.WaitUntilHeld();
+    bool timerFired = false;
+    QTimer::singleShot(0, dlg.get(), [&timerFired] { timerFired = true; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return timerFired && Status().starts_with("Sending"); }));
+    qobject_cast<QPushButton*>(dlg->m_pages.PageOfTab(6)->GetDlgItem(kBurstOnce))->click();
+    QTest::mouseClick(dlg->m_tab.Bar(), Qt::LeftButton, {}, dlg->m_tab.Bar()->tabRect(2).center());
+    Button(kReset)->click();
+    EXPECT_THAT(Status(), MatchesRegex("Sending line [1-6] of 6: [A-Z].*; 3 more presses waiting"));
+    holding.Release();
+    WaitForSends();
     EXPECT_EQ(Frames(), expected);
     EXPECT_EQ(VisiblePage(), dlg->m_pages.PageOfTab(2));
     EXPECT_EQ(LogText(), "*RST");
+}
+
+// Closing the window while a pause holds the send waits for the send's last line.
+TEST_F(MainDialogTest, ClosingWaitsForTheSendInProgress) {
+    Start();
+    ClickTab(6);
+    Click(kValidate);
+    const std::vector<std::string> whole = Frames();
+    timeline->events.clear();
+    HoldingClock holding;
+    QTest::mouseClick(Button(kValidate), Qt::LeftButton);
+    holding.WaitUntilHeld();
+    std::thread release([&holding] { holding.Release(); });
+    dlg.reset();
+    release.join();
+    EXPECT_EQ(Frames(), whole);
 }
 
 // Pages change by a click, or by Ctrl+Tab / Ctrl+PgDn and back from any field; not by the wheel
@@ -515,10 +564,13 @@ TEST_F(MainDialogTest, TheConsoleRecallsRefusesAndWaitsForASend) {
     EXPECT_EQ(CWnd(dlg->GetDlgItem(IDC_CONSOLE)).GetWindowText(), "");
     EXPECT_TRUE(dlg->GetSafeHwnd()->isVisible());
     ClickTab(6);
-    PressingClock pressing;
-    pressing.press = [this] { Enter("*TRG"); };
-    Click(kValidate);
-    InstallPauseClock(pressing.clock);
+    HoldingClock holding;
+    QTest::mouseClick(Button(kValidate), Qt::LeftButton);
+    holding.WaitUntilHeld();
+    CWnd(dlg->GetDlgItem(IDC_CONSOLE)).SetWindowText("*TRG");
+    QTest::keyClick(dlg->GetDlgItem(IDC_CONSOLE), Qt::Key_Return);
+    holding.Release();
+    WaitForSends();
     EXPECT_EQ(Frames().back(), Frame("*TRG")) << "after the whole sweep";
     QTest::keyClick(dlg->GetDlgItem(IDC_CONSOLE), Qt::Key_Escape);
     EXPECT_FALSE(dlg->GetSafeHwnd()->isVisible());

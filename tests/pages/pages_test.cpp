@@ -10,7 +10,7 @@
 
 #include "app/valdrix_dlg.h"
 #include "res/resource_ids.h"
-#include "support/test_fixture.h"
+#include "support/panel_fixture.h"
 
 using namespace valdrix::gui;
 
@@ -40,10 +40,10 @@ struct Entry {
 };
 
 // The real panel, shown and active, with the instrument open and every write and pause recorded.
-class PanelTest : public InstrumentTest {
+class PanelTest : public PanelFixture {
 protected:
     void SetUp() override {
-        InstrumentTest::SetUp();
+        PanelFixture::SetUp();
         OpenDevice();
         dlg.Create(IDD_VALDRIX_DIALOG, nullptr);
         dlg.GetSafeHwnd()->show();
@@ -58,8 +58,10 @@ protected:
     }
     QWidget* Control(int tab, int id) { return dlg.m_pages.PageOfTab(tab)->GetDlgItem(id); }
     std::string Text(int tab, int id) { return CWnd(Control(tab, id)).GetWindowText(); }
+    // Waits until the send the click made, if any, is over.
     void Click(QWidget* button) {
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(4, button->height() / 2));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !dlg.Sending(); }));
     }
     void Validate() { Click(dlg.GetDlgItem(IDC_VALIDATE)); }
     std::string Log() { return CWnd(dlg.GetDlgItem(IDC_LOG)).GetWindowText(); }

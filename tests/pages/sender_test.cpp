@@ -5,6 +5,7 @@
 
 #include "pages/model/command_format.h"
 #include "pages/model/command_sender.h"
+#include "pages/model/paced_sender.h"
 #include "support/test_fixture.h"
 
 using namespace valdrix::model;
@@ -19,10 +20,10 @@ protected:
         InstrumentTest::SetUp();
         OpenDevice();
     }
-    std::string OnlyMessage() {
-        EXPECT_EQ(messages.size(), 1u);
-        EXPECT_EQ(messages.empty() ? "" : messages[0].caption, "ERROR");
-        return messages.empty() ? "" : messages[0].text;
+    // The model shows nothing itself: the operator's message is in the report.
+    static std::string OnlyMessage(const SendReport& report) {
+        EXPECT_FALSE(report.message.empty());
+        return report.message;
     }
 };
 
@@ -39,15 +40,13 @@ TEST_F(SenderTest, UnsafeLineRefusesTheWholeSendBeforeAnyWrite) {
     for (const std::string& line : {std::string(1023, 'A'), std::string("OUTPut ON\nOUTPut OFF"),
                                     std::string("OUTPut\tON"), std::string("OUTPut O\0N", 10),
                                     std::string("OUTPut ON\x7F"), std::string("Sinus\xC3\xB6")}) {
-        messages.clear();
         const SendReport report =
             SendSequence(instrument, {{"FUNCtion SINusoid", {}, {300}}, {line, {100}, {}}});
         EXPECT_EQ(report.outcome, SendOutcome::Refused);
         EXPECT_EQ(script->writes, 0);
-        EXPECT_THAT(OnlyMessage(), HasSubstr("Nothing was sent"));
+        EXPECT_THAT(OnlyMessage(report), HasSubstr("Nothing was sent"));
     }
-    SendSingleCommand(instrument, "OUTPut\tON");
-    EXPECT_THAT(messages.back().text, HasSubstr("<0x09>"));
+    EXPECT_THAT(SendSingleCommand(instrument, "OUTPut\tON").message, HasSubstr("<0x09>"));
 }
 
 TEST_F(SenderTest, FailedWriteStopsTheSendAndNamesTheLineAndReason) {
@@ -60,7 +59,7 @@ TEST_F(SenderTest, FailedWriteStopsTheSendAndNamesTheLineAndReason) {
     EXPECT_EQ(report.outcome, SendOutcome::Failed);
     EXPECT_EQ(CommandText(report, LineEnds::BetweenLines),
               "AM:STATe ON\r\nAM:INTernal:FREQuency 1Hz    <-- NOT SENT: " + script->failReason);
-    const std::string message = OnlyMessage();
+    const std::string message = OnlyMessage(report);
     EXPECT_THAT(message, HasSubstr("\"AM:INTernal:FREQuency 1Hz\""));
     EXPECT_THAT(message, HasSubstr(script->failReason));
     EXPECT_THAT(message, HasSubstr("1 line(s) before it were sent"));
@@ -74,7 +73,7 @@ TEST_F(SenderTest, ShortWriteIsAFailureEndedByALoneLineEnd) {
     const SendReport report = SendSingleCommand(instrument, "*RST");
     EXPECT_EQ(report.outcome, SendOutcome::Failed);
     EXPECT_THAT(report.reason, HasSubstr("only 3 of 5 bytes"));
-    EXPECT_THAT(OnlyMessage(), HasSubstr("3 byte(s) of this one"));
+    EXPECT_THAT(OnlyMessage(report), HasSubstr("3 byte(s) of this one"));
     const int opens = script->opens;
     EXPECT_EQ(SendSingleCommand(instrument, "*SYSTem:LOCal").outcome, SendOutcome::Sent);
     EXPECT_EQ(script->opens, opens + 1);
@@ -86,20 +85,39 @@ TEST_F(SenderTest, LineEndThatCouldNotFollowACutGoesBeforeTheNextCommand) {
     script->failAllWrites = true;
     script->shortBy = 2;
     script->shortIsError = true;
-    SendSingleCommand(instrument, "*RST");
+    const SendReport cut = SendSingleCommand(instrument, "*RST");
     EXPECT_EQ(SendSingleCommand(instrument, "*TRG").outcome,
               SendOutcome::Failed);  // the owed end fails too
     script->failAllWrites = false;
     EXPECT_EQ(SendSingleCommand(instrument, "OUTPut OFF").outcome, SendOutcome::Sent);
     EXPECT_THAT(timeline->events, ElementsAre("*RS", "\n", "OUTPut OFF\n"));
-    EXPECT_THAT(messages.front().text, HasSubstr("goes before the next command"));
+    EXPECT_THAT(cut.message, HasSubstr("goes before the next command"));
 }
 
 TEST_F(InstrumentTest, InstrumentThatCannotBeOpenedIsAFailedSend) {
     script->openFails = true;
-    EXPECT_EQ(SendSingleCommand(instrument, "*TRG").outcome, SendOutcome::Failed);
+    const SendReport report = SendSingleCommand(instrument, "*TRG");
+    EXPECT_EQ(report.outcome, SendOutcome::Failed);
     EXPECT_EQ(script->writes, 0);
-    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_FALSE(report.message.empty());
+}
+
+// The front ends' one road: sends run in the order queued, on the worker, and a refused one is
+// known at once and never queued.
+TEST_F(SenderTest, QueuedSendsRunInTheirOrderAndARefusalIsKnownAtOnce) {
+    std::vector<std::string> ended;
+    PacedSender sender(instrument);
+    const auto record = [&ended](const SendReport& report) {
+        ended.push_back(report.sentLines[0]);
+    };
+    EXPECT_FALSE(sender.Queue({{"AM:STATe ON", {}, {300}}}, {}, record));
+    const auto refused = sender.Queue(SingleCommand("OUTPut\tON"), {}, record);
+    EXPECT_FALSE(sender.Queue(SingleCommand("*TRG"), {}, record));
+    sender.WaitUntilIdle();
+    ASSERT_TRUE(refused);
+    EXPECT_THAT(refused->message, HasSubstr("Nothing was sent"));
+    EXPECT_THAT(timeline->events, ElementsAre("AM:STATe ON\n", "pause 300", "*TRG\n"));
+    EXPECT_THAT(ended, ElementsAre("AM:STATe ON", "*TRG"));
 }
 
 // A locale with a decimal comma, as a German operator's machine has, changes nothing on the wire.

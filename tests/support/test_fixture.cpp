@@ -8,14 +8,9 @@ void InstrumentTest::SetUp() {
     instrument.Use(std::make_unique<RecordingBackend>(script, timeline));
     m_clock = std::make_unique<VirtualClock>(timeline);
     m_previousClock = InstallPauseClock(m_clock.get());
-    m_previousHandler =
-        InstallMessageBoxHandler([this](const std::string& text, const std::string& caption) {
-            messages.push_back({text, caption});
-        });
 }
 
 void InstrumentTest::TearDown() {
-    InstallMessageBoxHandler(std::move(m_previousHandler));
     InstallPauseClock(m_previousClock);
     // Before a derived fixture takes down what the transport reaches (an emulated USB bus).
     instrument.Use(nullptr);

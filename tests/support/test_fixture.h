@@ -8,17 +8,10 @@
 #include <vector>
 
 #include "link/instrument.h"
-#include "pages/model/operator_message.h"
 #include "support/recording_backend.h"
 
-struct ShownMessage {
-    std::string text;
-    std::string caption;
-    bool operator==(const ShownMessage&) const = default;
-};
-
-// Every test that touches the link gets a recorder behind the device calls, a virtual clock
-// and a message-box recorder; nothing waits, blocks or needs hardware.
+// Every test that touches the link gets a recorder behind the device calls and a virtual clock;
+// nothing waits, blocks or needs hardware.
 class InstrumentTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -31,14 +24,12 @@ protected:
 
     std::shared_ptr<DeviceScript> script = std::make_shared<DeviceScript>();
     std::shared_ptr<Timeline> timeline = std::make_shared<Timeline>();
-    std::vector<ShownMessage> messages;
     // The instrument with the recorder behind it, every write counted.
     valdrix::link::Instrument instrument;
 
 private:
     std::unique_ptr<VirtualClock> m_clock;
     valdrix::model::PauseClock* m_previousClock = nullptr;
-    valdrix::model::MessageBoxHandler m_previousHandler;
 };
 
 // A frame as the instrument receives it: the line and the terminator.

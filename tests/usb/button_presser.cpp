@@ -4,6 +4,7 @@
 // with status 1 and the reason on standard error.
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -30,6 +31,18 @@ QPushButton* ButtonOf(const QWidget& window, const QString& text) {
     return nullptr;
 }
 
+// The send runs on the program's sender thread; the log shows it once the send is over. The
+// watch goes on meanwhile, so a message box still ends the run.
+bool LogShows(const QPlainTextEdit& log, const QString& text) {
+    constexpr int kPatienceMs = 10000;
+    QElapsedTimer waited;
+    waited.start();
+    while (log.toPlainText() != text && waited.elapsed() < kPatienceMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    return log.toPlainText() == text;
+}
+
 void PressAll(QDialog& dialog) {
     // The log is the dialog's own multi-line box; the pages' boxes sit deeper.
     const auto* log = dialog.findChild<QPlainTextEdit*>(QString(), Qt::FindDirectChildrenOnly);
@@ -37,7 +50,7 @@ void PressAll(QDialog& dialog) {
         QPushButton* pressed = ButtonOf(dialog, button);
         if (pressed == nullptr) Fail(QString("no button %1").arg(button));
         pressed->click();
-        if (log == nullptr || log->toPlainText() != logged) {
+        if (log == nullptr || !LogShows(*log, logged)) {
             Fail(QString("after %1 the log does not show %2").arg(button, logged));
         }
         std::printf("pressed %s\n", button);
@@ -45,7 +58,7 @@ void PressAll(QDialog& dialog) {
     dialog.reject();
 }
 
-// Runs every 50 ms, also inside the event loops of a send's pauses and of a message box.
+// Runs every 50 ms, also while a send runs and inside the event loop of a message box.
 void Watch(bool& pressing) {
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (!window->isVisible()) continue;

@@ -6,7 +6,6 @@
 
 #include "link/command_line.h"
 #include "link/send_line.h"
-#include "pages/model/operator_message.h"
 #include "pages/model/pause.h"
 
 using namespace valdrix::link;
@@ -15,26 +14,10 @@ namespace valdrix::model {
 
 namespace {
 
-constexpr char kErrorCaption[] = "ERROR";
 constexpr char kLineSeparator[] = "\r\n";
-
-SendProgress& Progress() {
-    static SendProgress progress;
-    return progress;
-}
 
 void PauseFor(const std::vector<unsigned>& pauses) {
     for (unsigned milliseconds : pauses) Pause(milliseconds);
-}
-
-bool AnyLineRefused(const CommandSequence& sequence) {
-    for (const CommandStep& step : sequence) {
-        if (const auto refusal = RefusalOf(step.line)) {
-            AfxMessageBox(*refusal + "\n\nNothing was sent.", kErrorCaption);
-            return true;
-        }
-    }
-    return false;
 }
 
 // What reached the instrument before the failed line, and of it.
@@ -56,49 +39,62 @@ SendReport Failure(const Instrument& instrument, SendReport report, const std::s
     const std::string before = WhatWasSent(report.sentLines.size(), bytesOfLine);
     // Most reasons say what to do themselves; the link's advice is for those that do not.
     const std::string advice = instrument.Advice();
-    AfxMessageBox(fmt::format("The command \"{}\" did not reach the instrument: {}.\n\n{}{}", line,
-                              reason, before, advice.empty() ? "" : "\n" + advice),
-                  kErrorCaption);
+    report.message = fmt::format("The command \"{}\" did not reach the instrument: {}.\n\n{}{}",
+                                 line, reason, before, advice.empty() ? "" : "\n" + advice);
+    return report;
+}
+
+SendReport Refused(std::string message) {
+    SendReport report;
+    report.message = std::move(message);
     return report;
 }
 
 }  // namespace
 
+std::optional<SendReport> RefusalOfSend(const CommandSequence& sequence) {
+    if (sequence.empty()) return SendReport{};
+    for (const CommandStep& step : sequence) {
+        if (const auto refusal = RefusalOf(step.line)) {
+            return Refused(*refusal + "\n\nNothing was sent.");
+        }
+    }
+    return std::nullopt;
+}
+
 SendReport SendSequence(Instrument& instrument, const CommandSequence& sequence,
-                        const LineWritten& onWritten) {
+                        const SendListener& listener) {
+    if (auto refused = RefusalOfSend(sequence)) return *refused;
     SendReport report;
-    if (sequence.empty() || AnyLineRefused(sequence)) return report;
     LineBuffer buffer = LineBuffer::Obtain();
     if (!buffer.IsValid()) {
-        AfxMessageBox("There is not enough memory to send the commands. Nothing was sent.",
-                      kErrorCaption);
-        return report;
+        return Refused("There is not enough memory to send the commands. Nothing was sent.");
     }
     if (!instrument.EnsureOpen()) {
         return Failure(instrument, report, sequence.front().line, instrument.LastError());
     }
     for (std::size_t i = 0; i < sequence.size(); ++i) {
         const CommandStep& step = sequence[i];
-        if (Progress()) Progress()(i + 1, sequence.size(), step.line);
+        if (listener.starting) listener.starting(i + 1, sequence.size(), step.line);
         PauseFor(step.pausesBefore);
         const WriteResult result = SendLine(instrument, buffer, step.line);
         if (!result.written) {
             return Failure(instrument, report, step.line, result.reason, result.bytesWritten);
         }
         report.sentLines.push_back(step.line);
-        if (onWritten) onWritten(step.line);
+        if (listener.written) listener.written(step.line);
         PauseFor(step.pausesAfter);
     }
     report.outcome = SendOutcome::Sent;
     return report;
 }
 
-SendProgress InstallSendProgress(SendProgress progress) {
-    return std::exchange(Progress(), std::move(progress));
+CommandSequence SingleCommand(const std::string& line) {
+    return {{line, {}, {}}};
 }
 
 SendReport SendSingleCommand(Instrument& instrument, const std::string& line) {
-    return SendSequence(instrument, {{line, {}, {}}});
+    return SendSequence(instrument, SingleCommand(line));
 }
 
 std::vector<std::string> LinesOf(const CommandSequence& sequence) {

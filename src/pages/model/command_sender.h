@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,29 +17,40 @@ enum class SendOutcome {
     Failed,   // a write failed; the lines before it were written, none after it
 };
 
+// The caption the panel gives a report's message.
+inline constexpr char kSendErrorCaption[] = "ERROR";
+
 struct SendReport {
     SendOutcome outcome = SendOutcome::Refused;
     std::vector<std::string> sentLines;
     std::string failedLine;
     std::string reason;
+    // What the operator is to be told about a send that did not go through, naming the line and
+    // the reason; empty when every line went, or when there was nothing to send. Each front end
+    // shows it its own way.
+    std::string message;
 };
 
-// Writes a sequence to the instrument, opening it if it is closed, with its pauses. Every line is
-// checked before the first one is written; a line that cannot be sent refuses the whole send. A
-// failed write stops the send and is reported to the operator, naming the line and the reason.
-// onWritten, when given, hears of each line as soon as the instrument has taken it.
-using LineWritten = std::function<void(const std::string& line)>;
+// What a send tells its front end while it runs, on the thread that runs it.
+struct SendListener {
+    // Each line as it starts: its number from 1, the number of lines in the send, and the line;
+    // the panel shows it while the pauses before it run.
+    std::function<void(std::size_t number, std::size_t count, const std::string& line)> starting;
+    // Each line as soon as the instrument has taken it.
+    std::function<void(const std::string& line)> written;
+};
+
+// The send refused whole when one of its lines cannot be sent, before anything is written;
+// nothing when every line may go. An empty sequence is refused with no message.
+std::optional<SendReport> RefusalOfSend(const CommandSequence& sequence);
+
+// Writes a sequence to the instrument on the calling thread, opening it if it is closed, with its
+// pauses. A refused sequence writes nothing. A failed write stops the send.
 SendReport SendSequence(valdrix::link::Instrument& instrument, const CommandSequence& sequence,
-                        const LineWritten& onWritten = {});
+                        const SendListener& listener = {});
 
-// Hears of each line of a send as it starts: its number from 1, the number of lines in the
-// send, and the line; the front end shows it while the send's pauses run.
-using SendProgress =
-    std::function<void(std::size_t number, std::size_t count, const std::string& line)>;
-// Returns the previous listener; an empty one hears nothing.
-SendProgress InstallSendProgress(SendProgress progress);
-
-// Sends one command on its own, with no pause: Reset, Local, a trigger.
+// One command on its own, with no pause: Reset, Local, a trigger, a console line.
+CommandSequence SingleCommand(const std::string& line);
 SendReport SendSingleCommand(valdrix::link::Instrument& instrument, const std::string& line);
 
 // The lines of a sequence, without their pauses.

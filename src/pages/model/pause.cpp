@@ -1,47 +1,25 @@
 #include "pages/model/pause.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QTimer>
+#include <atomic>
 #include <chrono>
 #include <thread>
-#include <utility>
 
 namespace valdrix::model {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-constexpr auto kFinalStretch = std::chrono::milliseconds(2);
-
+// Pauses run on the sender's worker thread, never on the thread that paints the window, so the
+// real clock simply sleeps: a pause is never short.
 class RealPauseClock : public PauseClock {
 public:
     void Sleep(unsigned milliseconds) override {
-        const auto end = Clock::now() + std::chrono::milliseconds(milliseconds);
-        // The event loop's timers are coarse: let them run until shortly before the end, then
-        // sleep out the last moment so that a pause is neither short nor noticeably long.
-        for (auto left = end - Clock::now(); left > kFinalStretch; left = end - Clock::now()) {
-            WaitAtMost(std::chrono::floor<std::chrono::milliseconds>(left - kFinalStretch));
-        }
-        std::this_thread::sleep_until(end);
-    }
-
-private:
-    static void WaitAtMost(std::chrono::milliseconds span) {
-        if (QCoreApplication::instance() == nullptr) {
-            std::this_thread::sleep_for(span);
-            return;
-        }
-        // Painting and timers go on; user input stays queued and is handled in order after the
-        // send, so two sends never overlap.
-        QEventLoop loop;
-        QTimer::singleShot(span, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
     }
 };
 
-PauseClock*& Installed() {
-    static PauseClock* clock = nullptr;
+// Installed by a test's thread while the worker may read it.
+std::atomic<PauseClock*>& Installed() {
+    static std::atomic<PauseClock*> clock = nullptr;
     return clock;
 }
 
@@ -49,12 +27,12 @@ PauseClock*& Installed() {
 
 void Pause(unsigned milliseconds) {
     static RealPauseClock real;
-    PauseClock* clock = Installed() != nullptr ? Installed() : &real;
-    clock->Sleep(milliseconds);
+    PauseClock* clock = Installed().load();
+    (clock != nullptr ? clock : &real)->Sleep(milliseconds);
 }
 
 PauseClock* InstallPauseClock(PauseClock* clock) {
-    return std::exchange(Installed(), clock);
+    return Installed().exchange(clock);
 }
 
 }  // namespace valdrix::model

@@ -2,8 +2,8 @@
 
 namespace valdrix::model {
 
-// The pause between command lines. The real clock never returns early; while it waits the
-// windows keep painting, and the operator's clicks and keys wait until the send is over.
+// The pause between command lines, taken on the thread that writes them. The real clock never
+// returns early.
 class PauseClock {
 public:
     virtual ~PauseClock() = default;

@@ -1,9 +1,9 @@
-#include "pages/model/operator_message.h"
+#include "framework/operator_message.h"
 
 #include <cstdio>
 #include <utility>
 
-namespace valdrix::model {
+namespace valdrix::gui {
 
 namespace {
 
@@ -26,4 +26,4 @@ MessageBoxHandler InstallMessageBoxHandler(MessageBoxHandler handler) {
     return std::exchange(Handler(), std::move(handler));
 }
 
-}  // namespace valdrix::model
+}  // namespace valdrix::gui
