@@ -14,6 +14,10 @@ using ::testing::HasSubstr;
 
 namespace {
 
+SendReport SendSingleCommand(valdrix::link::Instrument& instrument, const std::string& line) {
+    return SendSequence(instrument, SingleCommand(line));
+}
+
 class SenderTest : public InstrumentTest {
 protected:
     void SetUp() override {

@@ -93,10 +93,6 @@ CommandSequence SingleCommand(const std::string& line) {
     return {{line, {}, {}}};
 }
 
-SendReport SendSingleCommand(Instrument& instrument, const std::string& line) {
-    return SendSequence(instrument, SingleCommand(line));
-}
-
 std::vector<std::string> LinesOf(const CommandSequence& sequence) {
     std::vector<std::string> lines;
     for (const CommandStep& step : sequence) lines.push_back(step.line);

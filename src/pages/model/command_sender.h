@@ -51,7 +51,6 @@ SendReport SendSequence(valdrix::link::Instrument& instrument, const CommandSequ
 
 // One command on its own, with no pause: Reset, Local, a trigger, a console line.
 CommandSequence SingleCommand(const std::string& line);
-SendReport SendSingleCommand(valdrix::link::Instrument& instrument, const std::string& line);
 
 // The lines of a sequence, without their pauses.
 std::vector<std::string> LinesOf(const CommandSequence& sequence);
